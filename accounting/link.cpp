@@ -1,0 +1,98 @@
+#include "accounting/link.h"
+
+#include "core/paths.h"
+#include "core/text.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace gzgl {
+
+namespace {
+
+const char* kAcctSystemDb = "KS770WIN.MDB";
+
+// Opens the single-user accounting system database of folder.
+bool openAccountingSystem(const std::string& folder, Connection& c) {
+    std::error_code ec;
+    if (folder.empty() || !fileExistsNoCase(folder, kAcctSystemDb))
+        return false;
+    try {
+        c.open(findFileNoCase(folder, kAcctSystemDb));
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+std::vector<std::string> proposedAccountingFolders() {
+    const char* h = std::getenv("HOME");
+    const std::string home = h ? h : "";
+    std::vector<std::string> candidates = {home + "/KS77/DataBase", home + "/KS770/KJHS/DataBase"};
+    std::error_code ec;
+    if (!fs::is_directory(candidates[0], ec) && fs::is_directory(candidates[1], ec))
+        std::swap(candidates[0], candidates[1]);
+    return candidates;
+}
+
+std::vector<std::string> accountingSets(const std::string& folder) {
+    std::vector<std::string> out;
+    Connection c;
+    if (!openAccountingSystem(trim(folder), c))
+        return out;
+    try {
+        const Recordset rs = c.query("Select ZTMC from ZTGL");
+        for (std::size_t i = 0; i < rs.size(); ++i)
+            out.push_back(rs.row(i)[0].toString());
+    } catch (const DbError&) {
+        out.clear();
+    }
+    return out;
+}
+
+Outcome confirmLink(Session& s, const LinkFields& f, int mode) {
+    const std::string& title = s.productShortName;
+    PendingLink link;
+    if (f.choice == LinkChoice::SingleUser) {
+        if (trim(f.setName).empty())
+            return Outcome::refuse("请选择核算单位！", title, Icon::Exclamation, "cmbSet");
+        Connection c;
+        Recordset rs;
+        if (openAccountingSystem(trim(f.folder), c)) {
+            try {
+                rs = c.query("Select ZTID from ZTGL where ZTMC=?", {f.setName});
+            } catch (const DbError&) {
+            }
+        }
+        if (rs.empty())
+            return Outcome::refuse("请选择正确的核算单位！", title, Icon::Exclamation, "cmbSet");
+        link = {true, rs.row(0)[0].toString(), trim(f.folder)};
+    } else if (f.choice == LinkChoice::Network) {
+        // The network form needs a reachable server; without its driver and
+        // server details nothing can be linked.
+        return Outcome::refuse("请填入正确的服务器信息！", title, Icon::Exclamation, "txtServer");
+    }
+
+    if (mode == kLinkNewTask) {
+        s.pendingLink = link;
+        return Outcome::success();
+    }
+    try {
+        if (link.linked)
+            s.sysConn.execute("Update GZSysInfo set F_ZTPATH=?,F_ZTID=? where F_ID=?",
+                              {link.path, link.setID, s.curTaskID});
+        else
+            s.sysConn.execute("Update GZSysinfo set F_ZTID='',F_ZTPATH='' where F_ID=?", {s.curTaskID});
+    } catch (const DbError& e) {
+        return Outcome::refuse(e.what(), title, Icon::Critical);
+    }
+    s.linkedSetID = link.setID;
+    s.linkedSetPath = link.path;
+    return Outcome::success();
+}
+
+} // namespace gzgl

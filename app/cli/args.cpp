@@ -1,0 +1,54 @@
+#include "app/cli/args.h"
+
+namespace gzgl::cli {
+
+Args::Args(int argc, char** argv, const std::set<std::string>& flags) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind("--", 0) != 0 || a.size() == 2) {
+            words_.push_back(a);
+            continue;
+        }
+        std::string key = a.substr(2);
+        if (const auto eq = key.find('='); eq != std::string::npos) {
+            options_[key.substr(0, eq)] = key.substr(eq + 1);
+            continue;
+        }
+        if (flags.count(key)) {
+            flags_.insert(key);
+            continue;
+        }
+        if (i + 1 >= argc)
+            throw UsageError("选项 --" + key + " 缺少取值");
+        options_[key] = argv[++i];
+    }
+}
+
+std::optional<std::string> Args::get(const std::string& key) const {
+    auto it = options_.find(key);
+    if (it == options_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::string Args::get(const std::string& key, const std::string& fallback) const {
+    return get(key).value_or(fallback);
+}
+
+std::string Args::require(const std::string& key) const {
+    auto v = get(key);
+    if (!v)
+        throw UsageError("缺少选项 --" + key);
+    return *v;
+}
+
+void Args::allowOnly(const std::set<std::string>& allowed) const {
+    for (const auto& [k, v] : options_)
+        if (!allowed.count(k) && k != "home")
+            throw UsageError("未知选项 --" + k);
+    for (const auto& k : flags_)
+        if (!allowed.count(k))
+            throw UsageError("未知选项 --" + k);
+}
+
+} // namespace gzgl::cli

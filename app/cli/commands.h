@@ -1,0 +1,29 @@
+// The command line's commands; each answers the process exit code:
+// 0 success, 1 refused by a rule, 2 bad usage.
+#pragma once
+
+#include "app/cli/args.h"
+#include "core/prompt.h"
+#include "core/session.h"
+
+namespace gzgl::cli {
+
+struct Context {
+    Session& session;
+    Prompt& prompt;
+    const Args& args;
+};
+
+int cmdInit(Context& c);
+int cmdTask(Context& c);
+int cmdLogin(Context& c);
+int cmdPasswd(Context& c);
+int cmdSettings(Context& c);
+
+// Opens the system database (laying out a new data home first); false after
+// the fatal message.
+bool openHome(Context& c);
+// Opens the home and logs in with --task, --user and --password.
+bool openAndLogin(Context& c);
+
+} // namespace gzgl::cli

@@ -1,0 +1,59 @@
+// gzgl-cli: the engine from a terminal, for scripting and administration.
+#include "app/cli/cli_prompt.h"
+#include "app/cli/commands.h"
+#include "core/connection.h"
+#include "core/paths.h"
+#include "core/startup.h"
+
+#include <iostream>
+
+namespace {
+
+const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ...
+  init
+  task add --name NAME [--operator OP] [--password PW] [--year YYYY] [--month MM]
+           --code-length N [--mode CODE] [--corp CODE]
+  task list
+  task amend --task NAME --user U --password P [--new-name N] [--new-operator O]
+             [--new-password P2] [--corp C] [--mode CODE]
+  task delete --task NAME --user U --password P [--yes]
+  login --task NAME --user U --password P
+  passwd --task NAME --user U --password OLD --new NEW [--repeat NEW]
+  settings notcalc on|off --task NAME --user U --password P
+CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace gzgl;
+    try {
+        const cli::Args args(argc, argv, {"yes", "help"});
+        if (args.flag("help") || args.words().empty()) {
+            std::cout << kUsage;
+            return args.flag("help") ? 0 : 2;
+        }
+        Session session;
+        initSession(session, resolveDataHome(args.get("home", "")));
+        cli::CliPrompt prompt(args.flag("yes"));
+        cli::Context ctx{session, prompt, args};
+        const std::string& cmd = args.words()[0];
+        if (cmd == "init")
+            return cli::cmdInit(ctx);
+        if (cmd == "task")
+            return cli::cmdTask(ctx);
+        if (cmd == "login")
+            return cli::cmdLogin(ctx);
+        if (cmd == "passwd")
+            return cli::cmdPasswd(ctx);
+        if (cmd == "settings")
+            return cli::cmdSettings(ctx);
+        throw cli::UsageError("未知命令 " + cmd);
+    } catch (const cli::UsageError& e) {
+        std::cerr << e.what() << "\n" << kUsage;
+        return 2;
+    } catch (const DbError& e) {
+        std::cerr << "数据库错误: " << e.what() << "\n";
+        return 1;
+    }
+}

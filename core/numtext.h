@@ -1,0 +1,19 @@
+// Conversions between numbers and their decimal text, used wherever a value
+// read from a field or a text box becomes a number and back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gzgl {
+
+// Reads the longest numeric prefix of text: optional blanks and sign, digits
+// with an optional fraction or a fraction alone, then an optional exponent.
+// Text without such a prefix reads 0.
+double readNumber(std::string_view text);
+
+// The decimal text of a value with at most 15 significant digits and no
+// trailing zeros (1.56 shows as 1.56, 3 as 3).
+std::string decimalText(double v);
+
+} // namespace gzgl

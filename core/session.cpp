@@ -1,0 +1,39 @@
+#include "core/session.h"
+
+#include "core/paths.h"
+
+namespace gzgl {
+
+std::string Session::taskPrefix() const { return "ID" + curTaskID + "_" + curPeriod + "_"; }
+
+std::string Session::moneyFolder() const { return gzgl::moneyFolder(appPath); }
+
+std::string Session::taskDbPath(const std::string& taskID) const {
+    const std::string id = taskID.size() > 4 ? taskID.substr(taskID.size() - 4) : taskID;
+    return findFileNoCase(moneyFolder(), "GZ" + id + ".MDB");
+}
+
+std::string periodCaption(const std::string& period) {
+    if (period.size() < 6)
+        return period;
+    return period.substr(0, 4) + "年第" + period.substr(period.size() - 2) + "月";
+}
+
+void setNoTaskState(Session& s) {
+    s.shell.caption = s.productTitle;
+    s.shell.periodPanel.clear();
+    s.shell.operatorPanel.clear();
+    s.shell.statePanel.clear();
+    s.shell.mode = ShellMode::NoTask;
+}
+
+void setTaskChosenState(Session& s) {
+    s.shell.periodPanel.clear();
+    s.shell.operatorPanel.clear();
+    s.shell.statePanel.clear();
+    s.shell.mode = ShellMode::TaskChosen;
+}
+
+void setLoggedInState(Session& s) { s.shell.mode = ShellMode::LoggedIn; }
+
+} // namespace gzgl

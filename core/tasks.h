@@ -1,0 +1,82 @@
+// Salary tasks: creating one (its database file, the thirteen tables of the
+// start period, the built-in items and tax brackets, its GZSysInfo row),
+// amending its header row and deleting it.
+#pragma once
+
+#include "core/prompt.h"
+#include "core/session.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gzgl {
+
+// The rounding-off modes as the new-task screen offers them, in its order.
+const std::vector<std::string>& roundOffChoices();
+// Code of a mode text; nullopt for a text that names no mode.
+std::optional<int> roundOffCode(const std::string& text);
+// Text of a code; empty for an unknown code.
+std::string roundOffText(int code);
+
+// The fields of the new-task screen, as typed.
+struct NewTaskFields {
+    std::string corporation;
+    std::string name;
+    std::string year;
+    std::string month;
+    std::string operatorName = "管理员";
+    std::string password1;
+    std::string password2;
+    std::string codeLength;
+    // The mode chosen on the screen; none keeps the session's mode in force.
+    std::optional<int> mode;
+    bool operator==(const NewTaskFields&) const = default;
+};
+
+// The two-password check: refusal "两次输入的口令不一致！" on txtKL1.
+Outcome checkPasswords(const std::string& password1, const std::string& password2, const std::string& title);
+
+struct AddTaskResult {
+    Outcome outcome;      // refusal, or success with the two-line welcome message
+    NewTaskFields cleaned; // the cleaned values the screen writes back
+    std::string taskID;
+};
+
+// OK on the new-task screen: cleans the fields, validates them in order and
+// creates the task in one piece: a failure anywhere leaves no GZSysInfo row
+// and no task database file. On success the task is open and logged in with
+// the new operator.
+AddTaskResult addTask(Session& s, const NewTaskFields& fields);
+
+// Cancel on the new-task screen: the message "没有增设工资任务！".
+Outcome cancelAddTask(Session& s);
+
+struct AmendFields {
+    std::string name;
+    std::string operatorName;
+    std::string corporation;
+    std::string password1;
+    std::string password2;
+    std::string modeText;
+    bool operator==(const AmendFields&) const = default;
+};
+
+// The amend screen's values of the open task.
+AmendFields loadAmendFields(Session& s);
+
+// OK on the amend screen: validates and rewrites the header row of the open
+// task; the start period, the code length and the id stay.
+Outcome amendTask(Session& s, const AmendFields& fields);
+
+// "删除当前任务" once a task is open: asks, then removes the task's database
+// file and its GZSysInfo row and leaves no task open. Nothing is deleted for
+// a task that is chosen but not logged in.
+Outcome deleteCurrentTask(Session& s, Prompt& p);
+
+struct TaskRow {
+    std::string id, name, operatorName, startPeriod, currentPeriod;
+};
+std::vector<TaskRow> listTasks(Session& s);
+
+} // namespace gzgl

@@ -1,0 +1,71 @@
+#include "core/text.h"
+
+#include "core/gbk.h"
+
+#include <cctype>
+
+namespace gzgl {
+
+std::string trim(std::string_view s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && s[b] == ' ')
+        ++b;
+    while (e > b && s[e - 1] == ' ')
+        --e;
+    return std::string(s.substr(b, e - b));
+}
+
+std::string StripQuotes(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s)
+        if (c != '\'' && c != '|')
+            out += c;
+    return out;
+}
+
+std::string ClipText(std::string_view value, std::size_t maxBytes) {
+    std::string t = trim(value);
+    if (gbkLength(t) >= maxBytes)
+        t = gbkLeft(t, maxBytes);
+    return StripQuotes(t);
+}
+
+int HasDoubleQuote(std::string_view s) { return s.find('"') != std::string_view::npos ? 2 : 1; }
+
+std::string ReplaceAll(std::string& text, std::string_view search, std::string_view replacement) {
+    if (search.empty())
+        return text;
+    std::string out;
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = text.find(search, pos);
+        if (hit == std::string::npos)
+            break;
+        out.append(text, pos, hit - pos);
+        out += replacement;
+        pos = hit + search.size();
+    }
+    out.append(text, pos, std::string::npos);
+    text = out;
+    return text;
+}
+
+bool allDigits(std::string_view s) {
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+std::string zeros(int n) { return n > 0 ? std::string(static_cast<std::size_t>(n), '0') : std::string(); }
+
+std::string zeroPad(long long v, int width) {
+    std::string s = std::to_string(v < 0 ? -v : v);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
+    return v < 0 ? "-" + s : s;
+}
+
+} // namespace gzgl

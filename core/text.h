@@ -1,0 +1,37 @@
+// The small text routines that every screen uses to clean what the user
+// typed before it is stored.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gzgl {
+
+// Removes leading and trailing blanks (spaces only, as the screens' Trim).
+std::string trim(std::string_view s);
+
+// Removes every single quote and every vertical bar.
+std::string StripQuotes(std::string_view s);
+
+// Input cleaning for names and codes: the trimmed text is cut to maxBytes
+// GBK bytes (never splitting a double-byte character) and then stripped of
+// ' and |. (A Null field reads as the empty text before it gets here.)
+std::string ClipText(std::string_view value, std::size_t maxBytes);
+
+// 2 when the text contains a double quote, else 1.
+int HasDoubleQuote(std::string_view s);
+
+// Replaces every occurrence of search, left to right, writes the result back
+// into text and returns it. An empty search text changes nothing.
+std::string ReplaceAll(std::string& text, std::string_view search, std::string_view replacement);
+
+// The digits-only check of the year, month and length boxes.
+bool allDigits(std::string_view s);
+
+// "0" repeated n times (empty for n <= 0): the employee-code mask.
+std::string zeros(int n);
+
+// A number formatted with at least width digits, zero-padded ("0000").
+std::string zeroPad(long long v, int width);
+
+} // namespace gzgl

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Drives gzgl-cli as a script would: exit codes and the exact messages.
+set -u
+cli="$1"
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+fails=0
+passes=0
+
+expect() { # expect NAME WANT_RC WANT_TEXT -- command...
+  local name="$1" want_rc="$2" want_text="$3"; shift 4
+  local out rc
+  out=$("$cli" --home "$home" "$@" 2>&1); rc=$?
+  if [ "$rc" != "$want_rc" ] || ! grep -qF -- "$want_text" <<<"$out"; then
+    echo "FAIL $name: rc=$rc (want $want_rc) output: $out"
+    fails=$((fails + 1))
+  else
+    passes=$((passes + 1))
+  fi
+}
+
+expect init 0 "KSSYS.MDB" -- init
+expect add-first 0 "0000" -- task add --name "工资'一" --operator 张三 --password pw --year 2006 --month 2 --code-length 5 --mode 3
+expect add-welcome 0 '请先进入"基础档案管理"的"工资项目定义"里进行工资项目维护！' -- task add --name 第二 --code-length 4 --year 2006 --month 3
+expect add-duplicate 1 "该任务名称已经存在，添加失败！" -- task add --name 第二 --code-length 4
+expect add-month13 1 "工资任务启用时间不正确！" -- task add --name 第三 --code-length 4 --year 2006 --month 13
+expect add-length0 1 "人员编码长度不能为0！" -- task add --name 第三 --code-length 0
+expect add-badmode 2 "--mode" -- task add --name 第三 --code-length 4 --mode 9
+expect list 0 "$(printf '0000\t工资一\t张三\t200602\t200602')" -- task list
+expect login-ok 0 "$(printf '0000\t工资一\t200602')" -- login --task 工资一 --user 张三 --password pw
+expect login-badpw 1 "用户口令错误！" -- login --task 工资一 --user 张三 --password nope
+expect login-baduser 1 "用户姓名错误！" -- login --task 工资一 --user 李四 --password pw
+expect login-notask 1 "没有设立工资任务！" -- login --task 没有 --user 张三 --password pw
+expect passwd-differ 1 "两次口令不一致！" -- passwd --task 工资一 --user 张三 --password pw --new a --repeat b
+expect passwd-ok 0 "口令修改完毕！" -- passwd --task 工资一 --user 张三 --password pw --new neu
+expect login-new 0 "工资一" -- login --task 工资一 --user 张三 --password neu
+expect settings-on 0 "BJSGZX=1" -- settings notcalc on --task 工资一 --user 张三 --password neu
+expect settings-bad 2 "notcalc" -- settings notcalc maybe --task 工资一 --user 张三 --password neu
+expect amend 0 "" -- task amend --task 工资一 --user 张三 --password neu --new-name 工资甲 --mode 5
+expect amend-list 0 "工资甲" -- task list
+expect delete-no 1 "您确信要删除本工资任务吗？ 否" -- task delete --task 第二 --user 管理员 --password ""
+expect delete-yes 0 "工资任务删除完毕！" -- --yes task delete --task 第二 --user 管理员 --password ""
+expect unknown 2 "未知命令" -- frobnicate
+
+[ -f "$home/KSMoney/GZ0001.MDB" ] && { echo "FAIL deleted task file remains"; fails=$((fails + 1)); }
+echo "$passes passed, $fails failed"
+[ "$fails" = 0 ]

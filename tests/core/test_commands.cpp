@@ -1,0 +1,68 @@
+// The main window's command tables and enablement states.
+#include "core/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace gzgl;
+
+TEST(Commands, MenuTreeHasEveryEntryOnceWithItsCaption) {
+    std::set<std::string> names;
+    std::size_t entries = 0;
+    for (const Menu& m : menuTree())
+        for (const MenuEntry& e : m.entries) {
+            EXPECT_TRUE(names.insert(e.name).second) << e.name;
+            entries += e.command != Command::None;
+        }
+    EXPECT_EQ(menuTree().size(), 5u);
+    EXPECT_EQ(entries, 31u);
+    EXPECT_EQ(commandCaption(Command::SystemBackup), "数据备份(&B)");
+    EXPECT_EQ(commandCaption(Command::SalarysChange), "修改任务信息");
+}
+
+TEST(Commands, NavigationCodesMapToTheirCommands) {
+    EXPECT_EQ(navigationCommand("11"), Command::SalaryCurMonth);
+    EXPECT_EQ(navigationCommand("25"), Command::BaseInfoTrans);
+    EXPECT_EQ(navigationCommand("35"), Command::SystemCondition);
+    EXPECT_EQ(navigationCommand("41"), Command::NavigationExit);
+    EXPECT_FALSE(navigationCommand("17"));
+    EXPECT_FALSE(navigationCommand(""));
+    EXPECT_EQ(navigationCodes().size(), 17u);
+}
+
+TEST(Commands, ToolbarStatesFollowTheTask) {
+    for (int i = 1; i <= 9; ++i) {
+        if (i == 8)
+            continue;
+        EXPECT_EQ(toolEnabled(ShellMode::NoTask, i), i == 1 || i == 7) << i;
+        EXPECT_EQ(toolEnabled(ShellMode::TaskChosen, i), i == 7) << i;
+        EXPECT_EQ(toolEnabled(ShellMode::LoggedIn, i), i != 1) << i;
+    }
+}
+
+TEST(Commands, MenuStatesFollowTheTask) {
+    using C = Command;
+    EXPECT_FALSE(menuEnabled(ShellMode::NoTask, C::SalarysClose));
+    EXPECT_TRUE(menuEnabled(ShellMode::NoTask, C::SalarysAdd));
+    EXPECT_TRUE(menuEnabled(ShellMode::NoTask, C::SalaryPrint)); // leads to the task choice
+
+    for (C c : {C::SalarysOpen, C::SalarysAdd, C::SalarysDelete, C::SalarysChange, C::BaseInfoEmp,
+                C::SalaryCurMonth, C::SystemBackup, C::SalarysTaskIn, C::SystemWord, C::SystemConnect})
+        EXPECT_FALSE(menuEnabled(ShellMode::TaskChosen, c));
+    for (C c : {C::SalarysClose, C::DataInterfaceIn, C::SalarysExit, C::SystemSysSet, C::HelpAbout})
+        EXPECT_TRUE(menuEnabled(ShellMode::TaskChosen, c));
+
+    EXPECT_FALSE(menuEnabled(ShellMode::LoggedIn, C::SalarysOpen));
+    EXPECT_FALSE(menuEnabled(ShellMode::LoggedIn, C::SalarysAdd));
+    for (C c : {C::SalarysClose, C::SalarysDelete, C::SystemBalance, C::SalaryTransfer, C::SystemCondition})
+        EXPECT_TRUE(menuEnabled(ShellMode::LoggedIn, c));
+}
+
+TEST(Commands, WhichCommandsNeedATaskFirst) {
+    EXPECT_EQ(taskNeed(Command::SalaryPrint), TaskNeed::Modal);
+    EXPECT_EQ(taskNeed(Command::SalarysAdd), TaskNeed::None);
+    EXPECT_EQ(taskNeed(Command::SystemSysSet), TaskNeed::Modeless);
+    EXPECT_EQ(taskNeed(Command::SystemBackup), TaskNeed::WithoutLogin);
+    EXPECT_EQ(taskNeed(Command::HelpAbout), TaskNeed::None);
+}
