@@ -54,14 +54,11 @@ void layoutDataHome(const std::string& appPath) {
     fs::create_directories(money, ec);
     if (!fs::is_directory(money))
         throw std::runtime_error("不能建立数据目录 " + money + ": " + ec.message());
-    const fs::path installed = fs::path(GZGL_TEMPLATE_DIR) / "GZNull.mdb";
+    // The template is an empty database; both spellings are looked for.
     for (const char* name : {"GZNull.mdb", "GZNULL.MDB"}) {
         const fs::path target = fs::path(money) / name;
-        if (fs::exists(target, ec))
-            continue;
-        if (fs::is_regular_file(installed, ec) && fs::copy_file(installed, target, ec))
-            continue;
-        createEmptyDatabase(target.string());
+        if (!fs::exists(target, ec))
+            createEmptyDatabase(target.string());
     }
 }
 

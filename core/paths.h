@@ -20,7 +20,8 @@ std::string findFileNoCase(const std::string& folder, const std::string& name);
 bool fileExistsNoCase(const std::string& folder, const std::string& name);
 
 // Lays out a new data home as an installer would: creates AppPath/KSMoney
-// and puts the empty templates GZNull.mdb / GZNULL.MDB there when missing.
+// and makes the empty template databases GZNull.mdb / GZNULL.MDB there
+// when they are missing.
 // Throws std::runtime_error when the folder cannot be made.
 void layoutDataHome(const std::string& appPath);
 

@@ -152,3 +152,20 @@ TEST(Settings, NotCalcSwitchIsOffWithoutARowOrTable) {
     EXPECT_FALSE(s.sysConn.hasTable("tbSysSet"));
     EXPECT_FALSE(IsNotCalcOn(s));
 }
+
+TEST(SharedRoutines, DepartmentNameByStyle) {
+    test::TempHome home;
+    Session s;
+    test::openHome(s, home.path);
+    test::makeTask(s, "部门", "op", "");
+    test::RecordingPrompt p;
+    ASSERT_TRUE(loginByName(s, p, "部门", "op", ""));
+    s.taskConn.execute("insert into " + periodTable(s.taskPrefix(), "Depart") +
+                       "(F_DepNo,F_DepName) values('01','办公室''一')");
+    EXPECT_EQ(GetDepName(s, "", 0), "全体部门");
+    EXPECT_EQ(GetDepName(s, "01", 0), "办公室'一");
+    EXPECT_EQ(GetDepName(s, "01", 1), "01 办公室'一");
+    EXPECT_EQ(GetDepName(s, "01", 2), "");
+    EXPECT_EQ(GetDepName(s, "02", 0), "");
+    EXPECT_EQ(GetDepName(s, "01' or '1'='1", 0), "");
+}
