@@ -7,6 +7,16 @@
 
 namespace gzgl {
 
+namespace {
+// Advances i over a run of digits and answers how many there were.
+std::size_t skipDigits(std::string_view text, std::size_t& i) {
+    const std::size_t from = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+        ++i;
+    return i - from;
+}
+} // namespace
+
 double readNumber(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -15,18 +25,10 @@ double readNumber(std::string_view text) {
     const std::size_t start = i;
     if (i < n && (text[i] == '+' || text[i] == '-'))
         ++i;
-    std::size_t digits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        ++i;
-        ++digits;
-    }
+    std::size_t digits = skipDigits(text, i);
     if (i < n && text[i] == '.') {
         std::size_t j = i + 1;
-        std::size_t frac = 0;
-        while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) {
-            ++j;
-            ++frac;
-        }
+        const std::size_t frac = skipDigits(text, j);
         if (digits > 0 || frac > 0) {
             i = j;
             digits += frac;
@@ -39,12 +41,7 @@ double readNumber(std::string_view text) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-'))
             ++j;
-        std::size_t expDigits = 0;
-        while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0)
+        if (skipDigits(text, j) > 0)
             end = j;
     }
     const std::string prefix(text.substr(start, end - start));
@@ -56,9 +53,7 @@ std::string decimalText(double v) {
         return "0";
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", v);
-    std::string s = buf;
-    // %.15g may choose an exponent form; keep it, it reads back the same.
-    return s;
+    return buf;
 }
 
 } // namespace gzgl
