@@ -1,0 +1,49 @@
+// gzgl: the desktop program.
+#include "core/paths.h"
+#include "core/startup.h"
+#include "screens/session/QtPrompt.h"
+#include "screens/session/frmMain.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName("gzgl");
+    app.setOrganizationName("gzgl");
+
+    // Arguments: --home DIR, and the accounting software's "operator_task".
+    std::string home;
+    std::string commandLine;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--home" && i + 1 < args.size())
+            home = args[++i].toStdString();
+        else if (a.startsWith("--home="))
+            home = a.mid(7).toStdString();
+        else if (!a.startsWith("-"))
+            commandLine = a.toStdString();
+    }
+
+    // A font with Chinese glyphs, wherever the platform default lacks them.
+    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
+        if (QFontDatabase::families().contains(family)) {
+            QFont f(family);
+            f.setPointSize(10);
+            app.setFont(f);
+            break;
+        }
+    }
+
+    gzgl::Session session;
+    gzgl::initSession(session, gzgl::resolveDataHome(home), commandLine);
+    QtPrompt prompt;
+    frmMain window(session, prompt);
+    prompt.setParent(&window);
+    window.show();
+    window.showNavigation();
+    QTimer::singleShot(0, &window, [&window] { window.startUp(); });
+    return app.exec();
+}

@@ -1,0 +1,39 @@
+#include "screens/session/ScreenSupport.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWidget>
+
+void applyOutcome(QWidget* screen, gzgl::Prompt& prompt, const gzgl::Outcome& outcome) {
+    outcome.show(prompt);
+    if (outcome.focus.empty())
+        return;
+    if (auto* w = screen->findChild<QWidget*>(QString::fromStdString(outcome.focus))) {
+        w->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->selectAll();
+    }
+}
+
+void EnterKeys::on(QWidget* w, std::function<void()> action) {
+    actions_[w] = std::move(action);
+    w->installEventFilter(this);
+}
+
+void EnterKeys::moveTo(QWidget* from, QWidget* to) {
+    on(from, [to] { to->setFocus(); });
+}
+
+bool EnterKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            auto it = actions_.find(watched);
+            if (it != actions_.end()) {
+                it->second();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,36 @@
+// Small pieces every screen of the program uses: showing an engine outcome
+// and moving on with Enter.
+#pragma once
+
+#include "core/prompt.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+class QWidget;
+class QLineEdit;
+
+// Shows the outcome's message and gives the focus to the child whose object
+// name the outcome names (selecting a line edit's text).
+void applyOutcome(QWidget* screen, gzgl::Prompt& prompt, const gzgl::Outcome& outcome);
+
+// Enter (or Return) in a watched widget runs its action, typically moving
+// the focus to the next field.
+class EnterKeys : public QObject {
+public:
+    explicit EnterKeys(QObject* parent) : QObject(parent) {}
+    void on(QWidget* w, std::function<void()> action);
+    void moveTo(QWidget* from, QWidget* to);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::map<QObject*, std::function<void()>> actions_;
+};
+
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
+inline std::string ss(const QString& s) { return s.toStdString(); }

@@ -1,0 +1,76 @@
+#include "screens/session/frmAmend.h"
+
+#include "screens/session/ScreenSupport.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmAmend::frmAmend(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog(parent), s_(s), p_(p) {
+    setObjectName("frmAmend");
+    setWindowTitle(QStringLiteral("修改任务信息"));
+    auto make = [this](const char* name, bool masked) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        if (masked)
+            e->setEchoMode(QLineEdit::Password);
+        return e;
+    };
+    txtName = make("txtName", false);
+    txtCorporation = make("txtCorporation", false);
+    txtOperator = make("txtOperator", false);
+    txtKL1 = make("txtKL1", true);
+    txtKL2 = make("txtKL2", true);
+    cmbMode = new QComboBox(this);
+    cmbMode->setObjectName("cmbMode");
+    for (const std::string& m : gzgl::roundOffChoices())
+        cmbMode->addItem(qs(m));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("任务名称："), txtName);
+    form->addRow(QStringLiteral("企业代码："), txtCorporation);
+    form->addRow(QStringLiteral("操作人员："), txtOperator);
+    form->addRow(QStringLiteral("操作口令："), txtKL1);
+    form->addRow(QStringLiteral("口令复核："), txtKL2);
+    form->addRow(QStringLiteral("扣尾方式："), cmbMode);
+    auto* box = new QDialogButtonBox(this);
+    auto* cmdOk = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
+    cmdOk->setObjectName("cmdOk");
+    auto* cmdCancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
+    cmdCancel->setObjectName("cmdCancel");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(box);
+
+    const gzgl::AmendFields f = gzgl::loadAmendFields(s_);
+    txtName->setText(qs(f.name));
+    txtOperator->setText(qs(f.operatorName));
+    txtCorporation->setText(qs(f.corporation));
+    txtKL1->setText(qs(f.password1));
+    txtKL2->setText(qs(f.password2));
+    cmbMode->setCurrentIndex(cmbMode->findText(qs(f.modeText)));
+    // The mode takes effect as soon as it is chosen, as on the new-task screen.
+    connect(cmbMode, &QComboBox::currentTextChanged, this, [this](const QString& t) {
+        if (auto code = gzgl::roundOffCode(ss(t)))
+            s_.roundOffMode = *code;
+    });
+    connect(cmdOk, &QPushButton::clicked, this, &frmAmend::confirm);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmAmend::confirm() {
+    gzgl::AmendFields f;
+    f.name = ss(txtName->text());
+    f.operatorName = ss(txtOperator->text());
+    f.corporation = ss(txtCorporation->text());
+    f.password1 = ss(txtKL1->text());
+    f.password2 = ss(txtKL2->text());
+    f.modeText = ss(cmbMode->currentText());
+    const gzgl::Outcome o = gzgl::amendTask(s_, f);
+    applyOutcome(this, p_, o);
+    if (o.ok)
+        accept();
+}

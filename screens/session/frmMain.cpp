@@ -1,0 +1,284 @@
+#include "screens/session/frmMain.h"
+
+#include "core/login.h"
+#include "core/startup.h"
+#include "core/tasks.h"
+#include "screens/session/FrmDH.h"
+#include "screens/session/ScreenSupport.h"
+#include "screens/session/frmAbout.h"
+#include "screens/session/frmAdd.h"
+#include "screens/session/frmAmend.h"
+#include "screens/session/frmChangeKL.h"
+#include "screens/session/frmLink.h"
+#include "screens/session/frmLogin.h"
+#include "screens/session/frmOpen.h"
+#include "screens/session/frmSysSet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+using gzgl::Command;
+
+frmMain::frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QMainWindow(parent), s_(s), p_(p) {
+    setObjectName("frmMain");
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("mdiArea");
+    mdi_->setBackground(QColor(0xe8, 0xec, 0xf2));
+    setCentralWidget(mdi_);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    resize(1024, 700);
+    refreshShell();
+}
+
+void frmMain::buildMenus() {
+    for (const gzgl::Menu& m : gzgl::menuTree()) {
+        QMenu* menu = menuBar()->addMenu(qs(m.caption));
+        menu->setObjectName(qs(m.name));
+        for (const gzgl::MenuEntry& e : m.entries) {
+            if (e.command == Command::None) {
+                menu->addSeparator()->setObjectName(qs(e.name));
+                continue;
+            }
+            QAction* a = menu->addAction(qs(e.caption));
+            a->setObjectName(qs(e.name));
+            const Command c = e.command;
+            connect(a, &QAction::triggered, this, [this, c] { runCommand(c); });
+            menuActions_[c] = a;
+        }
+    }
+}
+
+void frmMain::buildToolbar() {
+    QToolBar* bar = addToolBar(QStringLiteral("工具栏"));
+    bar->setObjectName("tlbItem");
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->setMovable(false);
+    for (const gzgl::ToolButton& b : gzgl::toolButtons()) {
+        if (b.command == Command::None) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* a = bar->addAction(qs(b.caption));
+        a->setObjectName("tlb_" + qs(b.key));
+        a->setToolTip(qs(b.tooltip));
+        const Command c = b.command;
+        connect(a, &QAction::triggered, this, [this, c] { runCommand(c); });
+        toolActions_[b.index] = a;
+    }
+}
+
+void frmMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("stbTail");
+    lblStatusText_ = new QLabel(this);
+    lblStatusText_->setObjectName("lblStatusText");
+    prgMain_ = new QProgressBar(this);
+    prgMain_->setObjectName("prgMain");
+    prgMain_->setMaximumWidth(200);
+    prgMain_->hide();
+    auto panel = [this](const char* name, int width) {
+        auto* l = new QLabel(this);
+        l->setObjectName(name);
+        l->setMinimumWidth(width);
+        l->setFrameShape(QFrame::StyledPanel);
+        return l;
+    };
+    panel1_ = panel("panel1", 130);
+    panel2_ = panel("panel2", 100);
+    panel3_ = panel("panel3", 70);
+    bar->addWidget(lblStatusText_, 1);
+    bar->addWidget(prgMain_);
+    bar->addPermanentWidget(panel1_);
+    bar->addPermanentWidget(panel2_);
+    bar->addPermanentWidget(panel3_);
+}
+
+void frmMain::setProgress(int value, int maximum, const QString& text) {
+    lblStatusText_->setText(text);
+    prgMain_->setVisible(maximum > 0 && value < maximum);
+    prgMain_->setRange(0, maximum);
+    prgMain_->setValue(value);
+}
+
+void frmMain::refreshShell() {
+    setWindowTitle(qs(s_.shell.caption));
+    panel1_->setText(qs(s_.shell.periodPanel));
+    panel2_->setText(qs(s_.shell.operatorPanel));
+    panel3_->setText(qs(s_.shell.statePanel));
+    for (auto& [c, a] : menuActions_)
+        a->setEnabled(gzgl::menuEnabled(s_.shell.mode, c));
+    for (auto& [i, a] : toolActions_)
+        a->setEnabled(gzgl::toolEnabled(s_.shell.mode, i));
+}
+
+QAction* frmMain::action(const QString& objectName) const {
+    for (const auto& [c, a] : menuActions_)
+        if (a->objectName() == objectName)
+            return a;
+    for (const auto& [i, a] : toolActions_)
+        if (a->objectName() == objectName)
+            return a;
+    return nullptr;
+}
+
+void frmMain::addChild(QWidget* w) {
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = mdi_->addSubWindow(w);
+    sub->show();
+}
+
+void frmMain::showNavigation() {
+    auto* nav = new FrmDH;
+    connect(nav, &FrmDH::codeClicked, this, &frmMain::runNavigationCode);
+    addChild(nav);
+    nav->parentWidget()->resize(900, 470);
+}
+
+void frmMain::runNavigationCode(const QString& code) {
+    if (auto c = gzgl::navigationCommand(ss(code)))
+        runCommand(*c);
+}
+
+void frmMain::showTaskChoice() {
+    frmOpen open(s_, p_, this);
+    open.exec();
+    refreshShell();
+    if (open.next() == gzgl::ChoiceNext::Login) {
+        frmLogin login(s_, p_, this);
+        login.exec();
+    }
+    refreshShell();
+}
+
+void frmMain::newTask() {
+    frmLink link(s_, p_, gzgl::kLinkNewTask, this);
+    if (link.exec() == QDialog::Accepted) {
+        frmAdd add(s_, p_, this);
+        add.exec();
+    }
+    refreshShell();
+}
+
+void frmMain::runCommand(Command c) {
+    const gzgl::TaskNeed need = gzgl::taskNeed(c);
+    if (need != gzgl::TaskNeed::None && !s_.taskOpen()) {
+        s_.openWithoutLogin = need == gzgl::TaskNeed::WithoutLogin;
+        if (c == Command::SalarysDelete)
+            s_.autoLogin = false;
+        showTaskChoice();
+        // These commands end with the task choice and are given again.
+        if (need == gzgl::TaskNeed::Modeless || !s_.taskOpen())
+            return;
+    }
+    openScreen(c);
+    refreshShell();
+}
+
+void frmMain::openScreen(Command c) {
+    switch (c) {
+    case Command::SalarysOpen:
+        s_.openWithoutLogin = false;
+        showTaskChoice();
+        break;
+    case Command::SalarysClose:
+        gzgl::closeTask(s_);
+        break;
+    case Command::SalarysAdd:
+        newTask();
+        break;
+    case Command::SalarysDelete:
+        gzgl::deleteCurrentTask(s_, p_).show(p_);
+        break;
+    case Command::SalarysChange:
+        frmAmend(s_, p_, this).exec();
+        break;
+    case Command::SystemConnect:
+        frmLink(s_, p_, gzgl::kLinkChangePath, this).exec();
+        break;
+    case Command::SystemSysSet:
+        frmSysSet(s_, p_, this).exec();
+        break;
+    case Command::SystemWord:
+        frmChangeKL(s_, p_, this).exec();
+        break;
+    case Command::HelpAbout:
+        addChild(new frmAbout(s_));
+        break;
+    case Command::HelpOnline: {
+        const QString help = qs(s_.appPath) + "/ksgz.chm";
+        if (QFileInfo::exists(help) && !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+            p_.message("不能打开帮助文件 " + ss(help), s_.productShortName, gzgl::Icon::Critical);
+        break;
+    }
+    case Command::SalarysExit:
+        quitProgram(0);
+        break;
+    case Command::ExitPrompt:
+        if (askExit(gzgl::kExitQuestion))
+            quitProgram(0);
+        break;
+    case Command::NavigationExit:
+        if (askExit(gzgl::kNavigationExitQuestion))
+            quitProgram(0);
+        break;
+    default:
+        // The screens of the other commands come with their own modules.
+        break;
+    }
+}
+
+bool frmMain::askExit(const char* question) {
+    return p_.askYesNo(question, s_.productShortName, gzgl::Icon::Question);
+}
+
+void frmMain::quitProgram(int code) {
+    exiting_ = true;
+    QTimer::singleShot(0, qApp, [code] { QCoreApplication::exit(code); });
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    if (exiting_ || askExit(gzgl::kExitQuestion)) {
+        exiting_ = true;
+        e->accept();
+        quitProgram(0);
+    } else {
+        e->ignore();
+    }
+}
+
+void frmMain::startUp() {
+    switch (gzgl::startRoutine(s_, p_)) {
+    case gzgl::StartNext::Quit:
+        quitProgram(1);
+        return;
+    case gzgl::StartNext::NewTask:
+        newTask();
+        break;
+    case gzgl::StartNext::TaskChoice:
+        showTaskChoice();
+        break;
+    case gzgl::StartNext::Login: {
+        refreshShell();
+        frmLogin login(s_, p_, this);
+        login.exec();
+        break;
+    }
+    case gzgl::StartNext::Ready:
+        break;
+    }
+    refreshShell();
+}

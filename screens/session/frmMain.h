@@ -1,0 +1,62 @@
+// The main window: menus, toolbar, status bar and the area that hosts every
+// screen. It renders the session's shell state and runs the commands.
+#pragma once
+
+#include "core/commands.h"
+#include "core/prompt.h"
+#include "core/session.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QProgressBar;
+class FrmDH;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent = nullptr);
+
+    // Runs the start routine and shows what comes after it.
+    void startUp();
+    // Applies the session's caption, panels and enablement state.
+    void refreshShell();
+    // The menu entry or toolbar button ("tlb_" + key) of that object name.
+    QAction* action(const QString& objectName) const;
+    QMdiArea* mdiArea() const { return mdi_; }
+    // Shows the navigation picture as a child window.
+    void showNavigation();
+    // Progress and status text for long work.
+    void setProgress(int value, int maximum, const QString& text);
+
+public slots:
+    void runCommand(gzgl::Command c);
+    void runNavigationCode(const QString& code);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void showTaskChoice();
+    void newTask();
+    void openScreen(gzgl::Command c);
+    void addChild(QWidget* w);
+    bool askExit(const char* question);
+    void quitProgram(int code);
+
+    gzgl::Session& s_;
+    gzgl::Prompt& p_;
+    QMdiArea* mdi_;
+    std::map<gzgl::Command, QAction*> menuActions_;
+    std::map<int, QAction*> toolActions_;
+    QLabel *panel1_, *panel2_, *panel3_, *lblStatusText_;
+    QProgressBar* prgMain_;
+    bool exiting_ = false;
+};
