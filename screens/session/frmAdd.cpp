@@ -147,7 +147,7 @@ gzgl::NewTaskFields frmAdd::fields() const {
     return f;
 }
 
-void frmAdd::show(const gzgl::NewTaskFields& f) {
+void frmAdd::showFields(const gzgl::NewTaskFields& f) {
     txtCorporation->setText(qs(f.corporation));
     txtName->setText(qs(f.name));
     txtOperator->setText(qs(f.operatorName));
@@ -157,7 +157,7 @@ void frmAdd::show(const gzgl::NewTaskFields& f) {
 
 void frmAdd::confirm() {
     const gzgl::AddTaskResult r = gzgl::addTask(s_, fields());
-    show(r.cleaned);
+    showFields(r.cleaned);
     if (r.outcome.ok) {
         created_ = true;
         accept();

@@ -23,7 +23,7 @@ private:
     void confirm();
     bool checkPasswords();
     gzgl::NewTaskFields fields() const;
-    void show(const gzgl::NewTaskFields& f);
+    void showFields(const gzgl::NewTaskFields& f);
 
     gzgl::Session& s_;
     gzgl::Prompt& p_;

@@ -13,11 +13,11 @@ class frmLogin : public QDialog {
 public:
     frmLogin(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent = nullptr);
     bool loggedIn() const { return loggedIn_; }
+    // Cancel, Escape and closing the window leave the task chosen but locked.
+    void reject() override;
 
 private:
     void confirm();
-    // Cancel, Escape and closing the window leave the task chosen but locked.
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     gzgl::Session& s_;
