@@ -1,6 +1,9 @@
 #include "screens/session/ScreenSupport.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -36,4 +39,14 @@ bool EnterKeys::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+OkCancel okCancelButtons(QDialog* dialog) {
+    auto* box = new QDialogButtonBox(dialog);
+    auto* ok = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName("cmdOk");
+    auto* cancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName("cmdCancel");
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return {box, ok, cancel};
 }

@@ -11,7 +11,10 @@
 #include <map>
 
 class QWidget;
+class QDialog;
 class QLineEdit;
+class QDialogButtonBox;
+class QPushButton;
 
 // Shows the outcome's message and gives the focus to the child whose object
 // name the outcome names (selecting a line edit's text).
@@ -31,6 +34,15 @@ protected:
 private:
     std::map<QObject*, std::function<void()>> actions_;
 };
+
+// The 确定/取消 pair every dialog ends with, named cmdOk and cmdCancel;
+// Cancel rejects the dialog, OK is left to the caller.
+struct OkCancel {
+    QDialogButtonBox* box;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+OkCancel okCancelButtons(QDialog* dialog);
 
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }

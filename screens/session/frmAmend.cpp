@@ -36,11 +36,7 @@ frmAmend::frmAmend(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog
     form->addRow(QStringLiteral("操作口令："), txtKL1);
     form->addRow(QStringLiteral("口令复核："), txtKL2);
     form->addRow(QStringLiteral("扣尾方式："), cmbMode);
-    auto* box = new QDialogButtonBox(this);
-    auto* cmdOk = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
-    cmdOk->setObjectName("cmdOk");
-    auto* cmdCancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
-    cmdCancel->setObjectName("cmdCancel");
+    auto [box, cmdOk, cmdCancel] = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(box);
@@ -58,7 +54,6 @@ frmAmend::frmAmend(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog
             s_.roundOffMode = *code;
     });
     connect(cmdOk, &QPushButton::clicked, this, &frmAmend::confirm);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmAmend::confirm() {

@@ -24,12 +24,8 @@ frmChangeKL::frmChangeKL(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : Q
     form->addRow(QStringLiteral("原口令："), txtKL1);
     form->addRow(QStringLiteral("修改口令："), txtKL2);
     form->addRow(QStringLiteral("口令复核："), txtKL3);
-    auto* box = new QDialogButtonBox(this);
-    auto* cmdOk = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
-    cmdOk->setObjectName("cmdOk");
+    auto [box, cmdOk, cmdCancel] = okCancelButtons(this);
     cmdOk->setAutoDefault(false);
-    auto* cmdCancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
-    cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -40,7 +36,6 @@ frmChangeKL::frmChangeKL(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : Q
     keys->moveTo(txtKL2, txtKL3);
     keys->moveTo(txtKL3, cmdOk);
     connect(cmdOk, &QPushButton::clicked, this, &frmChangeKL::confirm);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmChangeKL::confirm() {

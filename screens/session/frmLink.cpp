@@ -52,11 +52,7 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     nf->addRow(QStringLiteral("登录名："), txtLogin);
     nf->addRow(QStringLiteral("口令："), txtPassword);
 
-    auto* box = new QDialogButtonBox(this);
-    auto* cmdOk = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
-    cmdOk->setObjectName("cmdOk");
-    auto* cmdCancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
-    cmdCancel->setObjectName("cmdCancel");
+    auto [box, cmdOk, cmdCancel] = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(optNone);
@@ -84,7 +80,6 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     for (QRadioButton* r : {optNone, optSingle, optNetwork})
         connect(r, &QRadioButton::toggled, this, &frmLink::updateEnabled);
     connect(cmdOk, &QPushButton::clicked, this, &frmLink::confirm);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmLink::reloadSets() {

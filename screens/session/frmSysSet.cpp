@@ -1,4 +1,5 @@
 #include "screens/session/frmSysSet.h"
+#include "screens/session/ScreenSupport.h"
 
 #include "core/settings.h"
 #include "core/startup.h"
@@ -14,16 +15,11 @@ frmSysSet::frmSysSet(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDial
     Check1 = new QCheckBox(QStringLiteral("启用不计算的工资项目功能"), this);
     Check1->setObjectName("Check1");
     Check1->setChecked(gzgl::IsNotCalcOn(s_));
-    auto* box = new QDialogButtonBox(this);
-    auto* cmdOk = box->addButton(QStringLiteral("确定(&O)"), QDialogButtonBox::AcceptRole);
-    cmdOk->setObjectName("cmdOk");
-    auto* cmdCancel = box->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
-    cmdCancel->setObjectName("cmdCancel");
+    auto [box, cmdOk, cmdCancel] = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Check1);
     layout->addWidget(box);
     connect(cmdOk, &QPushButton::clicked, this, &frmSysSet::confirm);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmSysSet::confirm() {
