@@ -48,6 +48,16 @@ int main(int argc, char** argv) {
             return cli::cmdPasswd(ctx);
         if (cmd == "settings")
             return cli::cmdSettings(ctx);
+        if (cmd == "eval")
+            return cli::cmdEval(ctx);
+        if (cmd == "item")
+            return cli::cmdItem(ctx);
+        if (cmd == "formula")
+            return cli::cmdFormula(ctx);
+        if (cmd == "tax")
+            return cli::cmdTax(ctx);
+        if (cmd == "recalc")
+            return cli::cmdRecalc(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -19,6 +19,11 @@ int cmdTask(Context& c);
 int cmdLogin(Context& c);
 int cmdPasswd(Context& c);
 int cmdSettings(Context& c);
+int cmdEval(Context& c);
+int cmdItem(Context& c);
+int cmdFormula(Context& c);
+int cmdTax(Context& c);
+int cmdRecalc(Context& c);
 
 // Opens the system database (laying out a new data home first); false after
 // the fatal message.
