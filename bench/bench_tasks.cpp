@@ -45,4 +45,3 @@ static void BM_Login(benchmark::State& state) {
 }
 BENCHMARK(BM_Login)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
