@@ -79,6 +79,15 @@ std::string periodTable(const std::string& prefix, const std::string& suffix) {
     return prefix + (suffix.starts_with("_") ? suffix.substr(1) : suffix);
 }
 
+bool isItemCode(std::string_view code) {
+    if (code.size() != 4 || code[0] != 'F')
+        return false;
+    for (char c : code.substr(1))
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')))
+            return false;
+    return true;
+}
+
 std::string createTableSql(const std::string& prefix, const TableDef& t) {
     return "Create Table " + periodTable(prefix, t.suffix) + "(" + sqliteColumns(t.columns) + ")";
 }

@@ -19,6 +19,7 @@
 #include "core/connection.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gzgl {
@@ -38,6 +39,10 @@ std::string makeTaskPrefix(const std::string& taskID, const std::string& period)
 // The name of one per-period table: prefix + suffix ("_Employee" and
 // "Employee" name the same table).
 std::string periodTable(const std::string& prefix, const std::string& suffix);
+
+// True for an item code that may stand in SQL as a column name: "F"
+// followed by three digits or capital letters.
+bool isItemCode(std::string_view code);
 
 // Maps a column list in the original type words to SQLite declarations.
 std::string sqliteColumns(const std::string& columns);
