@@ -20,6 +20,17 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   login --task NAME --user U --password P
   passwd --task NAME --user U --password OLD --new NEW [--repeat NEW]
   settings notcalc on|off --task NAME --user U --password P
+  item list|add|change|delete|move LOGIN ...
+       add --name N [--type 数字|文字|日期] [--prec N] [--width MM] [--show 0|1]
+           [--print 0|1] [--fixed VALUE]
+       change --code FXXX [同 add 的选项; --fixed off 取消自定项]
+       delete --code FXXX [--yes]      move --code FXXX up|down
+  formula list LOGIN | add --code FXXX --text F [--yes]
+       | replace --code FXXX --id N --text F | delete --code FXXX --id N
+       | move --id N up|down | check --text F
+  tax list LOGIN | set --threshold T (stdin: start TAB end TAB rate TAB quick)
+       | generate --code FXXX --threshold T [--yes]
+LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
 
