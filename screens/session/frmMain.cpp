@@ -3,6 +3,7 @@
 #include "core/login.h"
 #include "core/startup.h"
 #include "core/tasks.h"
+#include "screens/items/frmOption.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/ScreenSupport.h"
 #include "screens/session/frmAbout.h"
@@ -214,6 +215,16 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SystemWord:
         frmChangeKL(s_, p_, this).exec();
+        break;
+    case Command::BaseInfoSubject:
+        // Item maintenance needs the operator logged in.
+        if (!s_.loggedIn()) {
+            frmLogin(s_, p_, this).exec();
+            refreshShell();
+            if (!s_.loggedIn())
+                break;
+        }
+        addChild(new frmOption(s_, p_));
         break;
     case Command::HelpAbout:
         addChild(new frmAbout(s_));
