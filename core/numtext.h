@@ -9,11 +9,14 @@ namespace gzgl {
 
 // Reads the longest numeric prefix of text: optional blanks and sign, digits
 // with an optional fraction or a fraction alone, then an optional exponent.
-// Text without such a prefix reads 0.
+// Text without such a prefix reads 0. A prefix whose magnitude is beyond the
+// range of a double reads as infinity (too large) or 0 (too small); the
+// reading does not depend on the process locale.
 double readNumber(std::string_view text);
 
 // The decimal text of a value with at most 15 significant digits and no
-// trailing zeros (1.56 shows as 1.56, 3 as 3).
+// trailing zeros (1.56 shows as 1.56, 3 as 3), as "%.15g" writes it in the C
+// locale: exponent form below 1e-4 and from 1e15 on (1e-05, 1e+15).
 std::string decimalText(double v);
 
 } // namespace gzgl
