@@ -20,6 +20,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   login --task NAME --user U --password P
   passwd --task NAME --user U --password OLD --new NEW [--repeat NEW]
   settings notcalc on|off --task NAME --user U --password P
+  eval [--prec N] [FORMULA...]   无 FORMULA 时从标准输入逐行读取公式
   item list|add|change|delete|move LOGIN ...
        add --name N [--type 数字|文字|日期] [--prec N] [--width MM] [--show 0|1]
            [--print 0|1] [--fixed VALUE]
