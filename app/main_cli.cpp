@@ -31,6 +31,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
        | move --id N up|down | check --text F
   tax list LOGIN | set --threshold T (stdin: start TAB end TAB rate TAB quick)
        | generate --code FXXX --threshold T [--yes]
+  recalc LOGIN [--period YYYYMM]   重算工资表并按制表符分隔输出（不写入）
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";

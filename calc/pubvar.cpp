@@ -98,63 +98,100 @@ bool IsItemListed(Session& s, std::string_view empNo, std::string_view code) {
     return listedCodes(rs.row(0)[0].toString()).count(trim(code)) > 0;
 }
 
-bool DirectExceptions::hasStoredValue(const std::string& empNo, const std::string& code) {
-    return HasStoredValue(s_, empNo, code);
-}
-std::string DirectExceptions::storedValue(const std::string& empNo, const std::string& code) {
-    return GetStoredValue(s_, empNo, code);
-}
-bool DirectExceptions::isListed(const std::string& empNo, const std::string& code) {
-    return IsItemListed(s_, empNo, code);
-}
+Exceptions::Exceptions(Session& s, std::optional<std::string> onlyEmpNo) : s_(s), only_(std::move(onlyEmpNo)) {}
 
-std::optional<std::string> CachedExceptions::stored(const std::string& empNo, const std::string& code) {
-    const std::string c = upper(trim(code));
-    if (!columnsRead_) {
-        for (const std::string& col : s_.taskConn.columns(table(s_, "Data")))
-            dataColumns_.insert(upper(col));
-        columnsRead_ = true;
+void Exceptions::readEmployees() {
+    read_ = true;
+    Params key;
+    std::string where;
+    if (only_) {
+        where = " where F_EmpNo = ?";
+        key.push_back(trim(*only_));
     }
-    if (!isItemCode(c) || !dataColumns_.count(c))
-        return std::nullopt;
-    auto it = stored_.find(c);
-    if (it == stored_.end()) {
-        std::map<std::string, std::optional<std::string>> values;
-        const Recordset rs = s_.taskConn.query("select F_EmpNo," + c + " from " + table(s_, "Data"));
-        for (std::size_t i = 0; i < rs.size(); ++i) {
-            const Value& v = rs.row(i)[1];
-            // The first row of an employee is the one a lookup by number finds.
-            values.try_emplace(employeeKey(rs.row(i)[0].toString()),
-                               isMarker(v) ? std::nullopt : std::optional<std::string>(trim(v.toString())));
-        }
-        it = stored_.emplace(c, std::move(values)).first;
-    }
-    const auto found = it->second.find(employeeKey(empNo));
-    return found == it->second.end() ? std::nullopt : found->second;
-}
-
-std::string CachedExceptions::storedValue(const std::string& empNo, const std::string& code) {
-    return stored(empNo, code).value_or("");
-}
-
-bool CachedExceptions::hasStoredValue(const std::string& empNo, const std::string& code) {
-    return stored(empNo, code).has_value();
-}
-
-bool CachedExceptions::isListed(const std::string& empNo, const std::string& code) {
-    if (!listsRead_) {
-        listsRead_ = true;
-        if (employeeHasListColumn(s_)) {
-            const Recordset rs = s_.taskConn.query("select F_EmpNo,F_NotCalc from " + table(s_, "Employee"));
-            for (std::size_t i = 0; i < rs.size(); ++i) {
-                const Value& list = rs.row(i)[1];
-                lists_.try_emplace(employeeKey(rs.row(i)[0].toString()),
-                                   list.isNull() ? std::set<std::string>() : listedCodes(list.toString()));
+    // The employee numbers of the data rows; "select *" also names the columns.
+    const Recordset data = s_.taskConn.query(
+        (only_ ? "select * from " : "select F_EmpNo from ") + table(s_, "Data") + where + " order by rowid", key);
+    for (const std::string& c : only_ ? data.fields() : s_.taskConn.columns(table(s_, "Data")))
+        dataColumns_.insert(upper(c));
+    const auto empField = data.fieldIndex("F_EmpNo");
+    for (std::size_t i = 0; empField && i < data.size(); ++i)
+        dataIndex_.try_emplace(employeeKey(data.row(i)[*empField].toString()), static_cast<int>(i));
+    if (only_) {
+        // The one employee's values are all at hand already.
+        for (std::size_t f = 0; f < data.fields().size(); ++f) {
+            Values v;
+            for (std::size_t i = 0; i < data.size(); ++i) {
+                const Value& x = data.row(i)[f];
+                v.push_back(isMarker(x) ? std::nullopt : std::optional<std::string>(trim(x.toString())));
             }
+            values_.try_emplace(upper(data.fields()[f]), std::move(v));
         }
     }
-    const auto it = lists_.find(employeeKey(empNo));
-    return it != lists_.end() && it->second.count(trim(code)) > 0;
+    const Recordset emp = s_.taskConn.query("select * from " + table(s_, "Employee") +
+                                                (only_ ? where + " order by rowid" : std::string(" where 1=2")),
+                                            key);
+    if (!emp.fieldIndex("F_NotCalc"))
+        return;
+    const Recordset lists =
+        only_ ? emp : s_.taskConn.query("select F_EmpNo,F_NotCalc from " + table(s_, "Employee") + " order by rowid");
+    const std::size_t noField = *lists.fieldIndex("F_EmpNo"), listField = *lists.fieldIndex("F_NotCalc");
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const Value& list = lists.row(i)[listField];
+        lists_.try_emplace(employeeKey(lists.row(i)[noField].toString()),
+                           list.isNull() ? std::set<std::string>() : listedCodes(list.toString()));
+    }
+}
+
+const Exceptions::Values* Exceptions::valuesOf(const std::string& code) {
+    const std::string c = upper(trim(code));
+    if (!isItemCode(c) || !dataColumns_.count(c))
+        return nullptr;
+    auto it = values_.find(c);
+    if (it == values_.end()) {
+        const Recordset rs = s_.taskConn.query("select " + c + " from " + table(s_, "Data") + " order by rowid");
+        Values v;
+        v.reserve(rs.size());
+        for (std::size_t i = 0; i < rs.size(); ++i) {
+            const Value& x = rs.row(i)[0];
+            v.push_back(isMarker(x) ? std::nullopt : std::optional<std::string>(trim(x.toString())));
+        }
+        it = values_.emplace(c, std::move(v)).first;
+    }
+    return &it->second;
+}
+
+const std::vector<int>& Exceptions::rowEmployees(const WorkGrid& grid, int first, int last) {
+    if (mappedGrid_ != &grid || mappedFirst_ != first || mappedLast_ != last) {
+        mappedGrid_ = &grid;
+        mappedFirst_ = first;
+        mappedLast_ = last;
+        rowData_.clear();
+        rowLists_.clear();
+        for (int r = first; r <= last; ++r) {
+            const std::string key = employeeKey(grid.cell(r, 0));
+            const auto d = dataIndex_.find(key);
+            rowData_.push_back(d == dataIndex_.end() ? -1 : d->second);
+            const auto l = lists_.find(key);
+            rowLists_.push_back(l == lists_.end() ? nullptr : &l->second);
+        }
+    }
+    return rowData_;
+}
+
+void Exceptions::lookUp(const WorkGrid& grid, int first, int last, const std::string& code,
+                        std::vector<std::optional<std::string>>& stored, std::vector<char>& listed) {
+    if (!read_)
+        readEmployees();
+    const std::vector<int>& rows = rowEmployees(grid, first, last);
+    const Values* values = valuesOf(code);
+    const std::string listedCode = trim(code);
+    stored.assign(rows.size(), std::nullopt);
+    listed.assign(rows.size(), 0);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (values && rows[i] >= 0 && static_cast<std::size_t>(rows[i]) < values->size())
+            stored[i] = (*values)[static_cast<std::size_t>(rows[i])];
+        listed[i] = rowLists_[i] && rowLists_[i]->count(listedCode) ? 1 : 0;
+    }
 }
 
 } // namespace gzgl::calc

@@ -4,10 +4,11 @@
 // and the list of items not calculated for an employee).
 //
 // Each routine reads the open task's current period on its own; the
-// recalculation of a whole grid uses CachedExceptions, which reads each list
-// once and answers the same.
+// recalculation uses Exceptions, which reads each list once and answers the
+// same.
 #pragma once
 
+#include "calc/workgrid.h"
 #include "core/session.h"
 
 #include <map>
@@ -16,6 +17,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace gzgl::calc {
 
@@ -39,44 +42,41 @@ bool HasStoredValue(Session& s, std::string_view empNo, std::string_view code);
 // employee table has no such column or the list is empty.
 bool IsItemListed(Session& s, std::string_view empNo, std::string_view code);
 
-// The per-employee exceptions as the recalculation asks for them.
+// The per-employee exceptions as the recalculation asks for them: for one
+// formula line's target code, over a range of grid rows, the same answers
+// HasStoredValue / GetStoredValue and IsItemListed give, read with a few
+// queries instead of several per employee and line. An object reads the
+// database once per code and serves one recalculation pass.
 class Exceptions {
 public:
-    virtual ~Exceptions() = default;
-    virtual bool hasStoredValue(const std::string& empNo, const std::string& code) = 0;
-    virtual std::string storedValue(const std::string& empNo, const std::string& code) = 0;
-    virtual bool isListed(const std::string& empNo, const std::string& code) = 0;
-};
+    // Reads for every employee of the task, or only for onlyEmpNo (the
+    // one-row pass after an edit).
+    explicit Exceptions(Session& s, std::optional<std::string> onlyEmpNo = std::nullopt);
 
-// Asks the database each time (the one-row recalculation after an edit).
-class DirectExceptions : public Exceptions {
-public:
-    explicit DirectExceptions(Session& s) : s_(s) {}
-    bool hasStoredValue(const std::string& empNo, const std::string& code) override;
-    std::string storedValue(const std::string& empNo, const std::string& code) override;
-    bool isListed(const std::string& empNo, const std::string& code) override;
+    // For rows first..last of grid (employee number in column 0):
+    // stored[i] the stored value of code for row first+i (nullopt for
+    // none), listed[i] whether his F_NotCalc list names code.
+    void lookUp(const WorkGrid& grid, int first, int last, const std::string& code,
+                std::vector<std::optional<std::string>>& stored, std::vector<char>& listed);
 
 private:
-    Session& s_;
-};
+    using Values = std::vector<std::optional<std::string>>; // by employee index
+    void readEmployees();
+    const Values* valuesOf(const std::string& code);
+    const std::vector<int>& rowEmployees(const WorkGrid& grid, int first, int last);
 
-// Reads each item's stored values and the employees' lists once, on first
-// use, for the duration of one recalculation.
-class CachedExceptions : public Exceptions {
-public:
-    explicit CachedExceptions(Session& s) : s_(s) {}
-    bool hasStoredValue(const std::string& empNo, const std::string& code) override;
-    std::string storedValue(const std::string& empNo, const std::string& code) override;
-    bool isListed(const std::string& empNo, const std::string& code) override;
-
-private:
-    std::optional<std::string> stored(const std::string& empNo, const std::string& code);
     Session& s_;
-    bool columnsRead_ = false;
+    std::optional<std::string> only_;
+    bool read_ = false;
+    std::unordered_map<std::string, int> dataIndex_; // employee key -> first _Data row
     std::set<std::string> dataColumns_; // upper-case
-    std::map<std::string, std::map<std::string, std::optional<std::string>>> stored_; // code -> employee key -> value
-    bool listsRead_ = false;
-    std::map<std::string, std::set<std::string>> lists_; // employee key -> codes
+    std::map<std::string, Values> values_; // code -> value per _Data row
+    std::unordered_map<std::string, std::set<std::string>> lists_; // employee key -> F_NotCalc codes
+    // Grid rows mapped to _Data rows (-1: none), for the rows last asked.
+    const WorkGrid* mappedGrid_ = nullptr;
+    int mappedFirst_ = 0, mappedLast_ = -1;
+    std::vector<int> rowData_;
+    std::vector<const std::set<std::string>*> rowLists_;
 };
 
 } // namespace gzgl::calc

@@ -9,6 +9,7 @@ GZGL_PACKAGES=(
   libsqlite3-dev libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
+  sqlite3
 )
 
 gzgl_install_missing() {

@@ -1,0 +1,144 @@
+#include "monthly/workgrid_load.h"
+
+#include "calc/numformat.h"
+#include "core/numtext.h"
+#include "core/schema.h"
+#include "core/text.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace gzgl::monthly {
+
+namespace {
+
+std::string upper(std::string t) {
+    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return t;
+}
+
+// The account items, in the order of the employee fields selected for
+// them (F_CID, F_AccNo, F_OldNo, F_HouseNo, F_OtherNo1, F_OtherNo2).
+constexpr const char* kAccountCodes[] = {"FFFG", "FFFH", "FFFI", "FFFJ", "FFFK", "FFFL"};
+constexpr std::size_t kFirstAccountField = 2;
+
+int accountIndex(const std::string& code) {
+    for (std::size_t i = 0; i < std::size(kAccountCodes); ++i)
+        if (code == kAccountCodes[i])
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool noValue(const Value& v) { return v.isNull() || trim(v.toString()) == "-9999"; }
+
+std::string cellText(const ItemColumn& item, const Value& v) {
+    if (noValue(v))
+        return {};
+    if (item.type == "数字")
+        return formatNumber(v.toDouble(), item.precisionFormat());
+    return v.toString();
+}
+
+} // namespace
+
+std::string ItemColumn::precisionFormat() const { return prec > 0 ? "#0." + std::string(prec, '0') : "#0"; }
+
+std::vector<ItemColumn> loadItemColumns(Session& s) {
+    const Recordset rs = s.taskConn.query(
+        "Select F_Name,F_Type,F_Show,F_Width,F_Code,F_Prec,F_Change,F_ChgValue From " +
+        periodTable(s.taskPrefix(), "Item") + " Order By F_ID");
+    std::vector<ItemColumn> items;
+    for (std::size_t i = 0; i < rs.size(); ++i) {
+        const auto& row = rs.row(i);
+        ItemColumn c;
+        c.name = trim(row[0].toString());
+        c.type = trim(row[1].toString());
+        c.show = row[2].toInt() == 1;
+        c.width = static_cast<int>(row[3].toInt());
+        c.code = trim(row[4].toString());
+        c.prec = static_cast<int>(std::clamp<std::int64_t>(row[5].toInt(), 0, 15));
+        c.fixedValue = row[6].toInt() == 1;
+        c.fixedAmount = row[7].toDouble();
+        items.push_back(std::move(c));
+    }
+    return items;
+}
+
+LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
+    const std::string prefix = s.taskPrefix();
+    LoadedGrid out;
+    out.columns = loadItemColumns(s);
+    std::vector<std::string> codes, captions;
+    for (const ItemColumn& c : out.columns) {
+        codes.push_back(c.code);
+        captions.push_back(c.name);
+    }
+    out.grid = calc::WorkGrid(codes, captions);
+
+    std::set<std::string> dataColumns;
+    for (const std::string& c : s.taskConn.columns(periodTable(prefix, "Data")))
+        dataColumns.insert(upper(c));
+    std::set<std::string> withFormula;
+    if (asIfOpened) {
+        const Recordset f = s.taskConn.query("Select F_Code from " + periodTable(prefix, "Formula"));
+        for (std::size_t i = 0; i < f.size(); ++i)
+            withFormula.insert(upper(trim(f.row(i)[0].toString())));
+    }
+
+    // The data columns are selected by name, so only checked codes of
+    // existing columns are spliced in.
+    std::string select = "Select b.F_EmpNo,b.F_EmpName,b.F_CID,b.F_AccNo,b.F_OldNo,b.F_HouseNo,b.F_OtherNo1,b.F_OtherNo2";
+    std::map<std::string, std::size_t> fieldOf;
+    std::size_t next = 8;
+    for (const ItemColumn& c : out.columns) {
+        const std::string code = upper(c.code);
+        if (isItemCode(code) && dataColumns.count(code) && !fieldOf.count(code)) {
+            select += ",a." + code;
+            fieldOf[code] = next++;
+        }
+    }
+    std::string sql = select + " from " + periodTable(prefix, "Employee") + " b " + (asIfOpened ? "left join " : "join ") +
+                      periodTable(prefix, "Data") + " a on a.F_EmpNo=b.F_EmpNo where 1=1";
+    // Each filter is a prefix, bound as a LIKE pattern.
+    std::vector<std::string> patterns;
+    const std::pair<const char*, const std::string*> filters[] = {
+        {" And b.F_DepNo like ?", &filter.depNo},
+        {" And b.F_EmpNo like ?", &filter.empNo},
+        {" And b.F_EmpName like ?", &filter.empName},
+    };
+    for (const auto& [clause, value] : filters)
+        if (!value->empty()) {
+            sql += clause;
+            patterns.push_back(*value + "%");
+        }
+    sql += " order by b.F_DepNo,b.F_SortNo,b.F_EmpNo";
+    const Recordset rs = s.taskConn.query(sql, Params(patterns.begin(), patterns.end()));
+
+    calc::WorkGrid& g = out.grid;
+    for (std::size_t i = 0; i < rs.size(); ++i) {
+        const auto& row = rs.row(i);
+        const int r = g.addRow();
+        for (int col = 0; col < g.cols(); ++col) {
+            const ItemColumn& item = out.columns[static_cast<std::size_t>(col)];
+            const std::string code = upper(item.code);
+            std::string& cell = g.cell(r, col);
+            if (code == "F001")
+                cell = row[0].toString();
+            else if (code == "F002")
+                cell = row[1].toString();
+            else if (const int acc = accountIndex(code); acc >= 0)
+                cell = row[kFirstAccountField + static_cast<std::size_t>(acc)].toString();
+            else if (auto f = fieldOf.find(code); f != fieldOf.end()) {
+                if (asIfOpened && item.fixedValue && !withFormula.count(code))
+                    cell = item.type == "数字" ? formatNumber(item.fixedAmount, item.precisionFormat())
+                                               : decimalText(item.fixedAmount);
+                else
+                    cell = cellText(item, row[f->second]);
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace gzgl::monthly
