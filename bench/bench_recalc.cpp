@@ -4,6 +4,7 @@
 // per-employee exceptions off and on; the whole grid and one row.
 #include "calc/recalc.h"
 #include "core/connection.h"
+#include "core/numtext.h"
 #include "monthly/workgrid_load.h"
 #include "support/payroll_fixture.h"
 
@@ -109,6 +110,36 @@ void BM_RecalculateGrid(benchmark::State& state) {
     state.SetLabel(exceptions ? "exceptions on" : "exceptions off");
 }
 BENCHMARK(BM_RecalculateGrid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same pass with the plain text algorithm: substitution into text and
+// the text evaluator for every row, cells read from their text each time.
+void BM_RecalculateGridTextAlgorithm(benchmark::State& state) {
+    Month& m = month();
+    const std::vector<calc::FormulaLine> lines = calc::loadFormulaLines(m.t.s);
+    for (auto _ : state) {
+        state.PauseTiming();
+        calc::WorkGrid g = m.grid;
+        state.ResumeTiming();
+        calc::FormulaState st;
+        for (const calc::FormulaLine& line : lines) {
+            st.PrecisionFormat = line.precisionFormat;
+            const int target = g.columnOf(line.code);
+            std::vector<int> cols;
+            for (const std::string& c : line.compiled.codes())
+                cols.push_back(g.columnOf(c));
+            std::vector<double> values(cols.size());
+            for (int r = calc::kFirstEmployeeRow; r < g.rows(); ++r) {
+                for (std::size_t k = 0; k < cols.size(); ++k)
+                    values[k] = cols[k] < 0 || g.cell(r, cols[k]).empty() ? 0 : readNumber(g.cell(r, cols[k]));
+                calc::EvaluateFormula(calc::SubstituteValues(line.formula, values.data()), st);
+                if (st.FormulaHasValue && target >= 0)
+                    g.cell(r, target) = formatNumber(st.FormulaValue, line.precisionFormat);
+            }
+        }
+        benchmark::DoNotOptimize(g);
+    }
+}
+BENCHMARK(BM_RecalculateGridTextAlgorithm)->Unit(benchmark::kMillisecond);
 
 void BM_RecalculateOneRow(benchmark::State& state) {
     Month& m = month();

@@ -142,6 +142,33 @@ void Exceptions::readEmployees() {
     }
 }
 
+void Exceptions::prefetch(const std::vector<std::string>& codes) {
+    if (!read_)
+        readEmployees();
+    std::vector<std::string> wanted;
+    for (const std::string& code : codes) {
+        const std::string c = upper(trim(code));
+        if (isItemCode(c) && dataColumns_.count(c) && !values_.count(c) &&
+            std::find(wanted.begin(), wanted.end(), c) == wanted.end())
+            wanted.push_back(c);
+    }
+    if (wanted.empty())
+        return;
+    std::string columns;
+    for (const std::string& c : wanted)
+        columns += (columns.empty() ? "" : ",") + c;
+    const Recordset rs = s_.taskConn.query("select " + columns + " from " + table(s_, "Data") + " order by rowid");
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        Values v;
+        v.reserve(rs.size());
+        for (std::size_t i = 0; i < rs.size(); ++i) {
+            const Value& x = rs.row(i)[k];
+            v.push_back(isMarker(x) ? std::nullopt : std::optional<std::string>(trim(x.toString())));
+        }
+        values_.emplace(wanted[k], std::move(v));
+    }
+}
+
 const Exceptions::Values* Exceptions::valuesOf(const std::string& code) {
     const std::string c = upper(trim(code));
     if (!isItemCode(c) || !dataColumns_.count(c))

@@ -58,6 +58,9 @@ public:
     // none), listed[i] whether his F_NotCalc list names code.
     void lookUp(const WorkGrid& grid, int first, int last, const std::string& code,
                 std::vector<std::optional<std::string>>& stored, std::vector<char>& listed);
+    // Reads the stored values of all these codes in one pass over _Data,
+    // before a recalculation asks for them line by line.
+    void prefetch(const std::vector<std::string>& codes);
 
 private:
     using Values = std::vector<std::optional<std::string>>; // by employee index

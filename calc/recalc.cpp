@@ -155,6 +155,12 @@ void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int
     PassCells cells(grid, first, last);
     LineExceptions ex;
     ex.on = settings.exceptions && exceptions;
+    if (ex.on) {
+        std::vector<std::string> targets;
+        for (const FormulaLine& line : lines)
+            targets.push_back(line.code);
+        exceptions->prefetch(targets);
+    }
     for (const FormulaLine& line : lines) {
         if (oneRow && line.code.empty())
             break;
