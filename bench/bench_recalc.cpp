@@ -5,6 +5,7 @@
 #include "calc/recalc.h"
 #include "core/connection.h"
 #include "core/numtext.h"
+#include "items/taxrates.h"
 #include "monthly/workgrid_load.h"
 #include "support/payroll_fixture.h"
 
@@ -24,18 +25,15 @@ std::string code(int n) {
     return b;
 }
 
-// The tax table of the tax page's example, threshold 800, as generated lines.
-const char* kTaxLines[] = {
-    "{[F003-800>0]&[F003-800<=500],(F003-800)*0.05-0}",
-    "{[F003-800>500]&[F003-800<=2000],(F003-800)*0.10-25}",
-    "{[F003-800>2000]&[F003-800<=5000],(F003-800)*0.15-125}",
-    "{[F003-800>5000]&[F003-800<=20000],(F003-800)*0.20-375}",
-    "{[F003-800>20000]&[F003-800<=40000],(F003-800)*0.25-1375}",
-    "{[F003-800>40000]&[F003-800<=60000],(F003-800)*0.30-3375}",
-    "{[F003-800>60000]&[F003-800<=80000],(F003-800)*0.35-6375}",
-    "{[F003-800>80000]&[F003-800<=100000],(F003-800)*0.40-10375}",
-    "{F003-800>100000,(F003-800)*0.45-15375}",
-};
+// The tax page's example table, generated into formula lines with threshold 800.
+std::vector<std::string> taxLines() {
+    const std::vector<items::TaxRow> rows = {
+        {"0", "500", "5", "0"},          {"500", "2000", "10", "25"},     {"2000", "5000", "15", "125"},
+        {"5000", "20000", "20", "375"},  {"20000", "40000", "25", "1375"}, {"40000", "60000", "30", "3375"},
+        {"60000", "80000", "35", "6375"}, {"80000", "100000", "40", "10375"}, {"100000", "", "45", "15375"},
+    };
+    return items::taxFormulaTexts("800", rows);
+}
 
 struct Month {
     test::PayrollTask t{1};
@@ -82,7 +80,7 @@ struct Month {
                 t.formula(code(target), f);
             }
             t.formula("F003", "F031+F032+F033+F034+F035+F036+F037+F038");
-            for (const char* line : kTaxLines)
+            for (const std::string& line : taxLines())
                 t.formula("F056", line);
             t.formula("F000", "F003-F056-F039");
             tx.commit();

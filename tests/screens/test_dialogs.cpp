@@ -6,6 +6,7 @@
 #include "screens/session/frmChangeKL.h"
 #include "screens/session/frmLogin.h"
 #include "screens/session/frmOpen.h"
+#include "support/qt_test_support.h"
 #include "support/test_support.h"
 
 #include <QComboBox>
@@ -16,6 +17,8 @@
 #include <QtTest>
 
 using namespace gzgl;
+using gzgl::test::child;
+using gzgl::test::click;
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -24,12 +27,6 @@ class TestDialogs : public QObject {
     std::unique_ptr<Session> s;
     test::RecordingPrompt p;
 
-    template <class T> static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(name);
-        if (!c)
-            qFatal("no child %s", name);
-        return c;
-    }
 
 private slots:
     void init() {

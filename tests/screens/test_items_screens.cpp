@@ -9,6 +9,7 @@
 #include "screens/items/frmOption.h"
 #include "screens/items/frmSalarySet.h"
 #include "screens/session/frmMain.h"
+#include "support/qt_test_support.h"
 #include "support/test_support.h"
 
 #include <QCheckBox>
@@ -22,6 +23,8 @@
 #include <QtTest>
 
 using namespace gzgl;
+using gzgl::test::child;
+using gzgl::test::click;
 
 class TestItemsScreens : public QObject {
     Q_OBJECT
@@ -30,13 +33,6 @@ class TestItemsScreens : public QObject {
     std::unique_ptr<Session> s;
     test::RecordingPrompt p;
 
-    template <class T> static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(name);
-        if (!c)
-            qFatal("no child %s", name);
-        return c;
-    }
-    static void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
     static QStringList column(QTableWidget* g, int c) {
         QStringList out;
         for (int r = 0; r < g->rowCount(); ++r)
