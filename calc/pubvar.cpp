@@ -11,23 +11,12 @@ namespace {
 
 std::string table(Session& s, const char* suffix) { return periodTable(s.taskPrefix(), suffix); }
 
-std::string upper(std::string_view t) {
-    std::string u(t);
-    std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return u;
-}
-
 // Employee numbers compare as the text columns do: without regard to case.
-std::string employeeKey(std::string_view empNo) { return upper(trim(empNo)); }
+std::string employeeKey(std::string_view empNo) { return upperAscii(trim(empNo)); }
 
 bool isMarker(const Value& v) { return v.isNull() || trim(v.toString()) == "-9999"; }
 
-bool hasDataColumn(Session& s, const std::string& code) {
-    for (const std::string& c : s.taskConn.columns(table(s, "Data")))
-        if (upper(c) == code)
-            return true;
-    return false;
-}
+bool hasDataColumn(Session& s, const std::string& code) { return s.taskConn.hasColumn(table(s, "Data"), code); }
 
 // Splits an F_NotCalc list at every comma.
 std::set<std::string> listedCodes(const std::string& list) {
@@ -41,12 +30,7 @@ std::set<std::string> listedCodes(const std::string& list) {
     return out;
 }
 
-bool employeeHasListColumn(Session& s) {
-    for (const std::string& c : s.taskConn.columns(table(s, "Employee")))
-        if (upper(c) == "F_NOTCALC")
-            return true;
-    return false;
-}
+bool employeeHasListColumn(Session& s) { return s.taskConn.hasColumn(table(s, "Employee"), "F_NotCalc"); }
 
 } // namespace
 
@@ -70,7 +54,7 @@ bool ItemHasFormula(Session& s, std::string_view code) {
 // The employee's value of an item: nullopt when there is no column, no row,
 // a Null or the marker -9999.
 static std::optional<std::string> storedValueOf(Session& s, std::string_view empNo, std::string_view code) {
-    const std::string c = upper(trim(code));
+    const std::string c = upperAscii(trim(code));
     if (!isItemCode(c) || !hasDataColumn(s, c))
         return std::nullopt;
     const Recordset rs =
@@ -112,7 +96,7 @@ void Exceptions::readEmployees() {
     const Recordset data = s_.taskConn.query(
         (only_ ? "select * from " : "select F_EmpNo from ") + table(s_, "Data") + where + " order by rowid", key);
     for (const std::string& c : only_ ? data.fields() : s_.taskConn.columns(table(s_, "Data")))
-        dataColumns_.insert(upper(c));
+        dataColumns_.insert(upperAscii(c));
     const auto empField = data.fieldIndex("F_EmpNo");
     for (std::size_t i = 0; empField && i < data.size(); ++i)
         dataIndex_.try_emplace(employeeKey(data.row(i)[*empField].toString()), static_cast<int>(i));
@@ -124,7 +108,7 @@ void Exceptions::readEmployees() {
                 const Value& x = data.row(i)[f];
                 v.push_back(isMarker(x) ? std::nullopt : std::optional<std::string>(trim(x.toString())));
             }
-            values_.try_emplace(upper(data.fields()[f]), std::move(v));
+            values_.try_emplace(upperAscii(data.fields()[f]), std::move(v));
         }
     }
     const Recordset emp = s_.taskConn.query("select * from " + table(s_, "Employee") +
@@ -147,7 +131,7 @@ void Exceptions::prefetch(const std::vector<std::string>& codes) {
         readEmployees();
     std::vector<std::string> wanted;
     for (const std::string& code : codes) {
-        const std::string c = upper(trim(code));
+        const std::string c = upperAscii(trim(code));
         if (isItemCode(c) && dataColumns_.count(c) && !values_.count(c) &&
             std::find(wanted.begin(), wanted.end(), c) == wanted.end())
             wanted.push_back(c);
@@ -170,7 +154,7 @@ void Exceptions::prefetch(const std::vector<std::string>& codes) {
 }
 
 const Exceptions::Values* Exceptions::valuesOf(const std::string& code) {
-    const std::string c = upper(trim(code));
+    const std::string c = upperAscii(trim(code));
     if (!isItemCode(c) || !dataColumns_.count(c))
         return nullptr;
     auto it = values_.find(c);

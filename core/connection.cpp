@@ -241,6 +241,12 @@ std::vector<std::string> Connection::columns(const std::string& table, const std
     return out;
 }
 
+bool Connection::hasColumn(const std::string& table, const std::string& column, const std::string& schema) {
+    return !query("SELECT 1 FROM pragma_table_info(?, ?) WHERE name=? COLLATE NOCASE",
+                  {table, checkedSchema(schema), column})
+                .empty();
+}
+
 void Connection::attach(const std::string& path, const std::string& alias) {
     execute("ATTACH DATABASE ? AS " + checkedSchema(alias), {path});
 }

@@ -108,6 +108,9 @@ public:
     std::vector<std::string> tables(const std::string& schema = "main");
     bool hasTable(const std::string& name, const std::string& schema = "main");
     std::vector<std::string> columns(const std::string& table, const std::string& schema = "main");
+    // Whether the table has the named column, compared without regard to
+    // case as SQLite compares column names.
+    bool hasColumn(const std::string& table, const std::string& column, const std::string& schema = "main");
     void attach(const std::string& path, const std::string& alias);
     void detach(const std::string& alias);
 

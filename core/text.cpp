@@ -52,6 +52,13 @@ std::string ReplaceAll(std::string& text, std::string_view search, std::string_v
     return text;
 }
 
+std::string upperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 bool allDigits(std::string_view s) {
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c)))

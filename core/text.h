@@ -25,6 +25,10 @@ int HasDoubleQuote(std::string_view s);
 // into text and returns it. An empty search text changes nothing.
 std::string ReplaceAll(std::string& text, std::string_view search, std::string_view replacement);
 
+// The text with a..z turned into A..Z (other bytes unchanged): codes and
+// numbers compare as the NOCASE text columns do.
+std::string upperAscii(std::string text);
+
 // The digits-only check of the year, month and length boxes.
 bool allDigits(std::string_view s);
 

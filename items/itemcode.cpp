@@ -24,18 +24,7 @@ std::string itemTable(const Session& s) { return periodTable(s.taskPrefix(), "It
 std::string formulaTable(const Session& s) { return periodTable(s.taskPrefix(), "Formula"); }
 std::string taxTable(const Session& s) { return periodTable(s.taskPrefix(), "TaxRate"); }
 
-bool hasDataColumn(Session& s, const std::string& code) {
-    for (const std::string& c : s.taskConn.columns(dataTable(s))) {
-        if (c.size() != code.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; i < c.size() && same; ++i)
-            same = std::toupper(static_cast<unsigned char>(c[i])) == std::toupper(static_cast<unsigned char>(code[i]));
-        if (same)
-            return true;
-    }
-    return false;
-}
+bool hasDataColumn(Session& s, const std::string& code) { return s.taskConn.hasColumn(dataTable(s), code); }
 
 void addDataColumn(Session& s, const std::string& code, const std::string& typeWords) {
     s.taskConn.execute("Alter Table " + dataTable(s) + " Add " + sqliteColumns(checkedCode(code) + typeWords));

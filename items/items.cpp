@@ -36,12 +36,6 @@ bool isBuiltIn(const std::string& code) {
            code == "FFFE" || code == "FFFD";
 }
 
-std::string upperAscii(std::string t) {
-    for (char& c : t)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return t;
-}
-
 Item readItem(const Recordset& rs, std::size_t i) {
     Item it;
     it.id = static_cast<int>(rs.at(i, "F_ID").toInt());

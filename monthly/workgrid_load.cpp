@@ -13,11 +13,6 @@ namespace gzgl::monthly {
 
 namespace {
 
-std::string upper(std::string t) {
-    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return t;
-}
-
 // The account items, in the order of the employee fields selected for
 // them (F_CID, F_AccNo, F_OldNo, F_HouseNo, F_OtherNo1, F_OtherNo2).
 constexpr const char* kAccountCodes[] = {"FFFG", "FFFH", "FFFI", "FFFJ", "FFFK", "FFFL"};
@@ -78,12 +73,12 @@ LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
 
     std::set<std::string> dataColumns;
     for (const std::string& c : s.taskConn.columns(periodTable(prefix, "Data")))
-        dataColumns.insert(upper(c));
+        dataColumns.insert(upperAscii(c));
     std::set<std::string> withFormula;
     if (asIfOpened) {
         const Recordset f = s.taskConn.query("Select F_Code from " + periodTable(prefix, "Formula"));
         for (std::size_t i = 0; i < f.size(); ++i)
-            withFormula.insert(upper(trim(f.row(i)[0].toString())));
+            withFormula.insert(upperAscii(trim(f.row(i)[0].toString())));
     }
 
     // The data columns are selected by name, so only checked codes of
@@ -92,7 +87,7 @@ LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
     std::map<std::string, std::size_t> fieldOf;
     std::size_t next = 8;
     for (const ItemColumn& c : out.columns) {
-        const std::string code = upper(c.code);
+        const std::string code = upperAscii(c.code);
         if (isItemCode(code) && dataColumns.count(code) && !fieldOf.count(code)) {
             select += ",a." + code;
             fieldOf[code] = next++;
@@ -121,7 +116,7 @@ LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
         const int r = g.addRow();
         for (int col = 0; col < g.cols(); ++col) {
             const ItemColumn& item = out.columns[static_cast<std::size_t>(col)];
-            const std::string code = upper(item.code);
+            const std::string code = upperAscii(item.code);
             std::string& cell = g.cell(r, col);
             if (code == "F001")
                 cell = row[0].toString();
