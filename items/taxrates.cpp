@@ -20,6 +20,12 @@ const char* const kWarning = "警告";
 // 15-digit number text of the system; the bracket is treated as open.
 constexpr double kOpenEnd = 1e15;
 
+// An end too large to write as a plain number (the built-in top bracket's
+// 1E+99): the formula reader would stop at its exponent letter.
+bool tooLargeToWrite(double end) { return !(std::fabs(end) < kOpenEnd); }
+// The last, open bracket: no end, an end of 0, or one too large to write.
+bool isOpenEnd(double end) { return end == 0 || tooLargeToWrite(end); }
+
 Outcome warn(const char* message, const char* focus) {
     return Outcome::refuse(message, kWarning, Icon::Exclamation, focus);
 }
@@ -119,7 +125,7 @@ std::vector<TaxRow> loadTaxRows(Session& s) {
         // An end too large to write (the built-in top bracket's 1E+99) is
         // the open end: shown empty rather than as a hundred digits.
         const double end = rs.row(i)[1].toDouble();
-        out.push_back({cell(0), std::fabs(end) < kOpenEnd ? cell(1) : std::string(), cell(2), cell(3)});
+        out.push_back({cell(0), tooLargeToWrite(end) ? std::string() : cell(1), cell(2), cell(3)});
     }
     return out;
 }
@@ -152,7 +158,7 @@ Outcome checkBrackets(const std::string& threshold, const std::vector<TaxRow>& r
         Bracket b;
         b.start = readNumber(r.start);
         b.end = readNumber(r.end);
-        b.open = trim(r.end).empty() || b.end == 0;
+        b.open = isOpenEnd(b.end);
         // A row needs at least one bound, and a closed range must not be
         // empty or reversed.
         if ((trim(r.start).empty() && b.open) || (!b.open && !(b.start < b.end)))
@@ -203,7 +209,7 @@ std::vector<std::string> taxFormulaTexts(const std::string& threshold, const std
         if (start == 0 && end == 0 && rate == 0 && quick == 0)
             continue;
         const std::string value = ",(" + base + ")*" + rateText(rate) + "-" + plainDecimal(quick) + "}";
-        if (end == 0 || !(std::fabs(end) < kOpenEnd))
+        if (isOpenEnd(end))
             out.push_back("{" + base + ">" + plainDecimal(start) + value);
         else
             out.push_back("{[" + base + ">" + plainDecimal(start) + "]&[" + base + "<=" + plainDecimal(end) + "]" +

@@ -93,6 +93,13 @@ TEST(TaxBrackets, RefusalsCarryTheWarningTitle) {
     // An open bracket that is not the last one covers everything after it.
     EXPECT_EQ(checkMessage("800", {{"0", "", "5", "0"}, {"500", "2000", "10", "25"}}), "范围有重叠!");
     EXPECT_EQ(checkMessage("800", {{"0", "500", "5", "0"}, {"0", "500", "5", "0"}}), "范围有重叠!");
+    // An end too large to write is the open end for the check as for the
+    // generator: it may stand last only.
+    EXPECT_EQ(checkMessage("800", {{"0", "500", "5", "0"},
+                                   {"500", "10000000000000000", "10", "25"},
+                                   {"10000000000000000", "", "15", "125"}}),
+              "范围有重叠!");
+    EXPECT_TRUE(checkBrackets("800", {{"0", "500", "5", "0"}, {"500", "10000000000000000", "10", "25"}}).ok);
     EXPECT_EQ(checkMessage("8oo", exampleTable()), "含有非法字符！");
     EXPECT_EQ(checkMessage("800", {{"0", "5OO", "5", "0"}}), "含有非法字符！");
     // A missing start reads 0.
