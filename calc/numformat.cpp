@@ -79,6 +79,10 @@ std::string formatNumber(double v, const NumberPattern& pattern) {
     return out;
 }
 
+std::string precisionPattern(int decimals) {
+    return decimals > 0 ? "#0." + std::string(static_cast<std::size_t>(decimals), '0') : "#0";
+}
+
 std::string formatNumber(double v, std::string_view pattern) { return formatNumber(v, parsePattern(pattern)); }
 
 double roundToPattern(double v, int decimals) {

@@ -21,6 +21,10 @@ struct NumberPattern {
 };
 NumberPattern parsePattern(std::string_view pattern);
 
+// The pattern of an item with that many decimals: "#0", or "#0." followed
+// by as many "0".
+std::string precisionPattern(int decimals);
+
 // v written with the pattern's decimals, rounded as described above. A value
 // that is not finite is written as 0.
 std::string formatNumber(double v, const NumberPattern& pattern);

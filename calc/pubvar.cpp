@@ -1,5 +1,7 @@
 #include "calc/pubvar.h"
 
+#include "calc/numformat.h"
+
 #include "core/schema.h"
 #include "core/text.h"
 
@@ -41,7 +43,7 @@ std::string SetPrecisionFormat(Session& s, std::string_view codeOrName) {
                                              (byCode ? " where F_Code=?" : " where F_Name=?"),
                                          {arg});
     const auto n = prec.isNull() ? 0 : prec.toInt();
-    return n > 0 ? "#0." + std::string(static_cast<std::size_t>(n), '0') : "#0";
+    return precisionPattern(static_cast<int>(std::clamp<std::int64_t>(n, 0, 64)));
 }
 
 bool ItemHasFormula(Session& s, std::string_view code) {

@@ -8,6 +8,7 @@
 // set takes the next eight bytes as the raw double).
 #include "calc/compiled.h"
 #include "calc/evaluator.h"
+#include "calc/numformat.h"
 #include "calc/reference_evaluator.h"
 
 #include <cmath>
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const int decimals = data[0] % 8 == 7 ? data[0] % 19 : data[0] % 7;
-    const std::string format = decimals == 0 ? "#0" : "#0." + std::string(static_cast<std::size_t>(decimals), '0');
+    const std::string format = precisionPattern(decimals);
     std::size_t i = 1;
     std::string formula;
     while (i < size && data[i] != 0)

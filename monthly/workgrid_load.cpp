@@ -37,7 +37,7 @@ std::string cellText(const ItemColumn& item, const Value& v) {
 
 } // namespace
 
-std::string ItemColumn::precisionFormat() const { return prec > 0 ? "#0." + std::string(prec, '0') : "#0"; }
+std::string ItemColumn::precisionFormat() const { return precisionPattern(prec); }
 
 std::vector<ItemColumn> loadItemColumns(Session& s) {
     const Recordset rs = s.taskConn.query(

@@ -25,6 +25,9 @@ int cmdFormula(Context& c);
 int cmdTax(Context& c);
 int cmdRecalc(Context& c);
 
+// Shows the outcome's message and answers its exit code (0 or 1).
+int report(Context& c, const Outcome& o);
+
 // Opens the system database (laying out a new data home first); false after
 // the fatal message.
 bool openHome(Context& c);

@@ -38,7 +38,7 @@ int cmdEval(Context& c) {
     c.args.allowOnly({"prec", "yes"});
     const int decimals = decimalsOption(c.args);
     calc::FormulaState st;
-    st.PrecisionFormat = decimals == 0 ? "#0" : "#0." + zeros(decimals);
+    st.PrecisionFormat = precisionPattern(decimals);
     const std::string valueFormat = st.PrecisionFormat;
     const auto& words = c.args.words();
     std::size_t first = 1;

@@ -18,11 +18,6 @@ namespace {
 
 using namespace gzgl::items;
 
-int report(Context& c, const Outcome& o) {
-    o.show(c.prompt);
-    return o.ok ? 0 : 1;
-}
-
 std::string subcommand(Context& c) {
     const auto& w = c.args.words();
     return w.size() > 1 ? w[1] : "";

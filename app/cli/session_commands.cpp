@@ -14,11 +14,6 @@ namespace gzgl::cli {
 
 namespace {
 
-int report(Context& c, const Outcome& o) {
-    o.show(c.prompt);
-    return o.ok ? 0 : 1;
-}
-
 std::optional<int> modeOption(const Args& a) {
     auto m = a.get("mode");
     if (!m)
@@ -88,6 +83,11 @@ int taskDelete(Context& c) {
 }
 
 } // namespace
+
+int report(Context& c, const Outcome& o) {
+    o.show(c.prompt);
+    return o.ok ? 0 : 1;
+}
 
 bool openHome(Context& c) {
     try {
