@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const int decimals = data[0] % 8 == 7 ? data[0] % 19 : data[0] % 7;
-    const std::string format = precisionPattern(decimals);
+    const std::string format = gzgl::precisionPattern(decimals);
     std::size_t i = 1;
     std::string formula;
     while (i < size && data[i] != 0)
