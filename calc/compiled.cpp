@@ -424,11 +424,10 @@ std::string CompiledFormula::textPath(const double* values, FormulaState& st) co
     return EvaluateFormula(SubstituteValues(formula_, values), st);
 }
 
-// The whole formula or a chosen branch: a number is assigned, a truth value
-// is not.
-std::string CompiledFormula::assignValue(const std::vector<Token>& tokens, const double* values,
-                                         FormulaState& st) const {
-    const Result r = run(tokens, values);
+// A run's outcome as the text path reports it. A number always lands in
+// FormulaValue; it is assigned to the item only when assigns (the whole
+// formula or a chosen branch, not a condition). A truth value assigns nothing.
+std::string CompiledFormula::settle(const Result& r, bool assigns, const double* values, FormulaState& st) const {
     switch (r.outcome) {
     case Outcome::NeedText:
         return textPath(values, st);
@@ -437,7 +436,7 @@ std::string CompiledFormula::assignValue(const std::vector<Token>& tokens, const
         return "False";
     case Outcome::Number:
         st.FormulaValue = roundToPattern(r.value, parsePattern(st.PrecisionFormat).decimals);
-        st.FormulaHasValue = true;
+        st.FormulaHasValue = assigns;
         return "True";
     default:
         st.FormulaHasValue = false;
@@ -457,32 +456,19 @@ std::string CompiledFormula::evaluate(const double* values, FormulaState& st) co
     case Shape::Text:
         return textPath(values, st);
     case Shape::Value:
-        return assignValue(value_, values, st);
+        return settle(run(value_, values), true, values, st);
     case Shape::Conditional:
         break;
     }
     const Result c = run(value_, values);
-    switch (c.outcome) {
-    case Outcome::NeedText:
-        return textPath(values, st);
-    case Outcome::Failed:
-        st.FormulaHasValue = false;
-        return "False";
-    case Outcome::Number:
-        // A condition that is a number is not a truth value, but it still
-        // leaves its value in FormulaValue.
-        st.FormulaValue = roundToPattern(c.value, parsePattern(st.PrecisionFormat).decimals);
-        st.FormulaHasValue = false;
-        return "True";
-    default:
-        break;
-    }
+    if (c.outcome != Outcome::TrueValue && c.outcome != Outcome::FalseValue)
+        return settle(c, false, values, st);
     const std::vector<Token>& branch = c.outcome == Outcome::TrueValue ? yes_ : no_;
     if (branch.empty()) {
         st.FormulaHasValue = false;
         return "True";
     }
-    return assignValue(branch, values, st);
+    return settle(run(branch, values), true, values, st);
 }
 
 } // namespace gzgl::calc

@@ -71,7 +71,7 @@ private:
     };
 
     static Result run(const std::vector<Token>& tokens, const double* values);
-    std::string assignValue(const std::vector<Token>& tokens, const double* values, FormulaState& st) const;
+    std::string settle(const Result& r, bool assigns, const double* values, FormulaState& st) const;
     std::string textPath(const double* values, FormulaState& st) const;
 
     std::string formula_;
