@@ -246,11 +246,23 @@ std::string nextItemCode(Session& s, const std::string& name) {
     return "F" + zeroPad(highest + 1, 3);
 }
 
+std::string cleanItemName(const std::string& typed) { return ClipText(typed, kNameBytes); }
+
+bool applyAccountDefaults(ItemFields& f) {
+    if (!checkItemName(f.name).ok || !isAccountName(f.name))
+        return false;
+    f.show = false;
+    f.print = true;
+    f.change = false;
+    f.type = kText;
+    return true;
+}
+
 AddItemResult addItem(Session& s, const ItemFields& fields) {
     AddItemResult r;
     ItemFields& f = r.cleaned;
     f = fields;
-    f.name = ClipText(fields.name, kNameBytes);
+    f.name = cleanItemName(fields.name);
     f.type = trim(fields.type);
     auto stop = [&r](Outcome o) {
         r.outcome = std::move(o);
@@ -261,12 +273,7 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
         return stop(refuse("项目名称不能为空。", "txtSubject"));
     if (Outcome o = checkItemName(f.name); !o.ok)
         return stop(o);
-    if (isAccountName(f.name)) {
-        f.show = false;
-        f.print = true;
-        f.change = false;
-        f.type = kText;
-    }
+    applyAccountDefaults(f);
     if (f.type.empty())
         return stop(refuse("数据类型不能为空！", "cmbKind"));
     if (nameTaken(s, f.name, {}))
@@ -342,7 +349,7 @@ Outcome changeItem(Session& s, const std::string& code, const ItemFields& fields
     if (!item)
         return refuse("请选择要修改的项目！", "", Icon::Information);
     const ItemLocks lock = itemLocks(*item);
-    const std::string name = lock.name ? item->name : ClipText(fields.name, kNameBytes);
+    const std::string name = lock.name ? item->name : cleanItemName(fields.name);
     const std::string type = lock.type ? item->type : trim(fields.type);
     if (name.empty())
         return refuse("项目名称不能为空！", "txtSubject");

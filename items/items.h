@@ -111,6 +111,14 @@ struct AddItemResult {
 // a date item is never shown in the entry screens.
 AddItemResult addItem(Session& s, const ItemFields& fields);
 
+// The name as an item stores it: cut to F_Name's length, ' and | removed.
+std::string cleanItemName(const std::string& typed);
+
+// An account name (cleaned, passing the name rules) fixes the item's other
+// settings: not shown in the entry screens, printed, not fixed, 文字.
+// Answers whether f holds such a name.
+bool applyAccountDefaults(ItemFields& f);
+
 // Which fields the change dialog locks for an item: name, type, precision
 // and 输入时显示 for F000, F003, FFFF, FFFE, FFFD, date items and
 // FFFG..FFFL; additionally 自定项 and its value for FFFF, FFFE, FFFD. The

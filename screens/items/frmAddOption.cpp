@@ -47,20 +47,20 @@ frmAddOption::frmAddOption(Session& s, Prompt& p, QWidget* parent) : QDialog(par
 }
 
 void frmAddOption::nameEntered() {
-    const std::string name = ClipText(ss(f_.txtSubject->text()), 32);
-    if (!items::checkItemName(name).ok || !items::isAccountName(name))
+    items::ItemFields f = f_.read();
+    f.name = items::cleanItemName(f.name);
+    if (!items::applyAccountDefaults(f))
         return;
     // An account field is shown from the employee record, never typed.
-    f_.chkShow->setChecked(false);
-    f_.chkPrint->setChecked(true);
-    f_.chkChange->setChecked(false);
-    f_.cmbKind->setCurrentIndex(f_.cmbKind->findText(qs(items::kText)));
+    f_.chkShow->setChecked(f.show);
+    f_.chkPrint->setChecked(f.print);
+    f_.chkChange->setChecked(f.change);
+    f_.cmbKind->setCurrentIndex(f_.cmbKind->findText(qs(f.type)));
 }
 
 void frmAddOption::pickAccount(const QString& name) {
     f_.txtSubject->setText(name);
     nameEntered();
-    f_.cmbKind->setCurrentIndex(f_.cmbKind->findText(qs(items::kText)));
     f_.txtSubject->setEnabled(false);
     f_.cmbKind->setEnabled(false);
     LDa->hide();
