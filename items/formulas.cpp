@@ -57,12 +57,10 @@ void insertLine(Session& s, std::int64_t id, const std::string& code, const std:
     s.taskConn.execute("Insert Into " + formulaTable(s) + "(F_ID,F_Code,F_Formula) values(?,?,?)", {id, code, text});
 }
 
-// Steps shared by every way a new line comes in: the item must be one that
-// can get formulas, and an item that gets its first line is asked about its
-// values. nullopt when the caller may go on.
+// The step shared by every way a new line comes in, once the caller has
+// found the item to be one that can get formulas: an item that gets its
+// first line is asked about its values. nullopt when the caller may go on.
 std::optional<Outcome> admit(Session& s, Prompt& p, const std::string& code, bool& first) {
-    if (code.empty() || !isWaiting(s, code))
-        return refuse("请选择需要添加的项目！", "lstWait");
     first = !hasFormula(s, code);
     if (first && code != "F003" && code != "F000" && holdsValues(s, code) &&
         !p.askYesNo("此项目已有数据存在，是否全部清除?", kTitle, Icon::Question))
