@@ -5,7 +5,13 @@ namespace gzgl::cli {
 Args::Args(int argc, char** argv, const std::set<std::string>& flags) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a.rfind("--", 0) != 0 || a.size() == 2) {
+        if (a == "--") {
+            // The end of the options: what follows are words, even when
+            // they begin with "--" (a formula such as --5).
+            words_.insert(words_.end(), argv + i + 1, argv + argc);
+            break;
+        }
+        if (a.rfind("--", 0) != 0) {
             words_.push_back(a);
             continue;
         }

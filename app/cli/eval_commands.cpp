@@ -41,9 +41,7 @@ int cmdEval(Context& c) {
     st.PrecisionFormat = precisionPattern(decimals);
     const std::string valueFormat = st.PrecisionFormat;
     const auto& words = c.args.words();
-    std::size_t first = 1;
-    if (first < words.size() && words[first] == "--")
-        ++first; // the usual end of options, before a formula that starts with "-"
+    const std::size_t first = 1;
     if (first < words.size()) {
         for (std::size_t i = first; i < words.size(); ++i)
             evalLine(words[i], st, valueFormat);

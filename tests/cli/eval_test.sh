@@ -22,6 +22,8 @@ check prec3 "True${tab}1${tab}3.333" "$("$cli" eval --prec 3 '10/3')"
 check round "True${tab}1${tab}2.68" "$("$cli" eval '2.675')"
 check negative "True${tab}1${tab}-3.00" "$("$cli" eval '-5+2')"
 check separator "True${tab}1${tab}-3.00" "$("$cli" eval -- '-5+2')"
+check after-separator "True${tab}1${tab}-5.00
+True${tab}1${tab}0.00" "$("$cli" eval -- '--5' '--yes')" # both are formulas, not options
 check empty-branch "True${tab}0${tab}" "$("$cli" eval '{5<3,1}')"
 check no-comma "False${tab}0${tab}" "$("$cli" eval '{5>3}')"
 check overflow "False${tab}0${tab}" "$("$cli" eval '1e308*10')"
