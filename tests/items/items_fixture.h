@@ -2,10 +2,9 @@
 // formula and tax-bracket tests.
 #pragma once
 
-#include "core/login.h"
 #include "items/itemcode.h"
 #include "items/items.h"
-#include "support/test_support.h"
+#include "support/payroll_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +15,11 @@
 namespace gzgl::test {
 
 struct ItemsTest : ::testing::Test {
-    TempHome home;
-    Session s;
-    RecordingPrompt p;
+    PayrollTask task{0, "2006", "2", "张三", "pw"};
+    Session& s = task.s;
+    RecordingPrompt& p = task.prompt;
 
     void SetUp() override {
-        openHome(s, home.path);
-        makeTask(s, "工资", "张三", "pw");
-        ASSERT_TRUE(loginByName(s, p, "工资", "张三", "pw")) << p.last();
         p.clear();
         for (const char* no : {"0001", "0002", "0003"})
             s.taskConn.execute("Insert into " + items::dataTable(s) + "(F_EmpNo) values(?)", {no});

@@ -17,10 +17,11 @@ struct PayrollTask {
     Session s;
     RecordingPrompt prompt;
 
-    explicit PayrollTask(int roundOffMode = 0, const std::string& year = "2006", const std::string& month = "2") {
+    explicit PayrollTask(int roundOffMode = 0, const std::string& year = "2006", const std::string& month = "2",
+                         const std::string& op = "管理员", const std::string& pw = "") {
         openHome(s, home.path);
-        makeTask(s, "工资", "管理员", "", year, month);
-        if (!loginByName(s, prompt, "工资", "管理员", ""))
+        makeTask(s, "工资", op, pw, year, month);
+        if (!loginByName(s, prompt, "工资", op, pw))
             throw std::runtime_error("login failed: " + prompt.last());
         s.roundOffMode = roundOffMode;
     }
