@@ -6,6 +6,7 @@
 
 #include "core/connection.h"
 
+#include <array>
 #include <string>
 
 namespace gzgl {
@@ -30,6 +31,18 @@ struct PendingLink {
     std::string setID;
     std::string path;
 };
+
+// The display columns of the staff roster grid (frmSet): per group "all
+// columns" or a flag per optional column. Both groups start as all columns.
+struct RosterColumns {
+    bool depAll = true;
+    std::array<bool, 5> dep{}; // 0 部门类型号, 1 级别, 2 是否末级; 3, 4 no column
+    bool empAll = true;
+    std::array<bool, 7> emp{}; // 0 民族 .. 5 其他账号2, 6 序号 + 转账属性
+};
+
+// Which pane of the staff roster last picked a department by a double click.
+enum class RosterPane { Tree, Grid };
 
 struct Session {
     // Program-wide values of the start-up.
@@ -63,6 +76,8 @@ struct Session {
     // Which wide grid the column-fit button works on (0 = none).
     int activeGridScreen = 0;
     PendingLink pendingLink;
+    RosterColumns rosterColumns;
+    RosterPane rosterPane = RosterPane::Tree;
 
     ShellState shell;
 
