@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -14,6 +15,7 @@ DatePopup::DatePopup(QLineEdit* edit, QWidget* parent) : QFrame(parent, Qt::Popu
     calendar_ = new QCalendarWidget(this);
     calendar_->setObjectName("calRq");
     calendar_->setGridVisible(true);
+    calendar_->setLocale(QLocale(QLocale::Chinese, QLocale::China));
     const QDate start = parse(edit->text().trimmed());
     calendar_->setSelectedDate(start.isValid() ? start : QDate::currentDate());
     auto* layout = new QVBoxLayout(this);

@@ -113,6 +113,7 @@ EmployeeForm EmployeeForm::build(QWidget* screen, bool editable, const char* pic
     f.cmdRq1->setToolTip(QStringLiteral("选择日期"));
     f.cmdRq1->setFocusPolicy(Qt::NoFocus); // the box keeps the focus while the calendar is open
     f.cmdRq1->setAutoDefault(false);
+    f.cmdRq1->setFixedWidth(f.cmdRq1->fontMetrics().height() * 2);
     f.lblNotCalc = new QLabel(QStringLiteral("不计算的工资项"), f.form);
     f.lblNotCalc->setObjectName("lblNotCalc");
     f.txtNotCalc = edit("txtNotCalc");
@@ -121,6 +122,7 @@ EmployeeForm EmployeeForm::build(QWidget* screen, bool editable, const char* pic
     f.cmdNotCalc->setObjectName(pickerName);
     f.cmdNotCalc->setToolTip(QStringLiteral("工资项目列表"));
     f.cmdNotCalc->setAutoDefault(false);
+    f.cmdNotCalc->setFixedWidth(f.cmdRq1->fontMetrics().height() * 2);
 
     auto* grid = new QGridLayout(f.form);
     grid->setContentsMargins(0, 0, 0, 0);

@@ -19,6 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace gzgl;
 
 namespace {
@@ -89,7 +91,6 @@ frmTrans::frmTrans(Session& s, Prompt& p, Progress* progress, QWidget* parent)
 
     depModel_ = new RowsModel(this);
     grdDep = table(this, "grdDep", depModel_);
-    grdDep->setMaximumHeight(120);
     grdDep->hide();
     empModel_ = new RowsModel(this);
     lstEmp = table(this, "lstEmp", empModel_);
@@ -192,8 +193,12 @@ void frmTrans::fillList(const std::string& key) {
         progress_->begin("  正在准备数据，请稍候...", 0);
     base::TransferList list = base::transferList(s_, base::codeOfKey(key));
     const std::size_t count = list.employees.size();
-    grdDep->setVisible(!list.departments.empty());
+    const int departments = static_cast<int>(list.departments.size());
+    grdDep->setVisible(departments > 0);
     depModel_->reset(base::transferDepartmentCaptions(), std::move(list.departments));
+    // Just tall enough for a few sub-departments; more scroll.
+    grdDep->setFixedHeight(grdDep->horizontalHeader()->sizeHint().height() + 2 * grdDep->frameWidth() +
+                           std::min(departments, 5) * grdDep->verticalHeader()->defaultSectionSize() + 2);
     empModel_->reset(base::transferEmployeeCaptions(), std::move(list.employees), true);
     lstEmp->setColumnWidth(0, 48);
     lblMsg->setText(qs(base::transferCountText(count)));
