@@ -32,6 +32,18 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   tax list LOGIN | set --threshold T (stdin: start TAB end TAB rate TAB quick)
        | generate --code FXXX --threshold T [--yes]
   recalc LOGIN [--period YYYYMM]   重算工资表并按制表符分隔输出（不写入）
+  dep list LOGIN | add --code C --name N [--type 类型名称] [--yes]
+      | modify --code C [--name N] [--type NN] | delete --code C [--yes]
+  deptype list LOGIN | add [--no NN] --name N | rename --no NN --name N
+      | delete --no NN [--yes]
+  emptype list LOGIN | add --code C --name N | delete --code C [--yes]
+  emp list LOGIN [--dep D] [--order sort|code]
+      | add --dep D --name N [--code C] [FIELDS] | modify --code C [FIELDS]
+      | delete --code C [--yes]
+      FIELDS: --sex 男|女 --nation T --cid T --acc T --pension T --housing T
+              --other1 T --other2 T --sort N --character DIGITS --type CODE
+              --notcalc F004,F005 --joined YYYY.MM.DD
+  transfer LOGIN --to DEP EMPNO...
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -71,6 +83,16 @@ int main(int argc, char** argv) {
             return cli::cmdTax(ctx);
         if (cmd == "recalc")
             return cli::cmdRecalc(ctx);
+        if (cmd == "dep")
+            return cli::cmdDep(ctx);
+        if (cmd == "deptype")
+            return cli::cmdDepType(ctx);
+        if (cmd == "emptype")
+            return cli::cmdEmpType(ctx);
+        if (cmd == "emp")
+            return cli::cmdEmp(ctx);
+        if (cmd == "transfer")
+            return cli::cmdTransfer(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -238,7 +238,7 @@ SaveEmployeeResult addEmployee(Session& s, const EmployeeFields& f) {
                                " (F_EmpNo,F_DepNo,F_EmpName,F_Sex,F_Nation,F_CID,F_AccNo,F_OldNo,F_HouseNo,"
                                "F_OtherNo1,F_OtherNo2,F_SortNo,F_Character,F_EmpType,F_NotCalc,F_LashMonth)"
                                " Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                           {r.code, dep, name, trim(f.sex), trim(f.nation), f.cid, blankIfEmpty(f.accNo),
+                           {r.code, dep, name, trim(f.sex), trim(f.nation), blankIfEmpty(f.cid), blankIfEmpty(f.accNo),
                             blankIfEmpty(f.oldNo), blankIfEmpty(f.houseNo), blankIfEmpty(f.otherNo1),
                             blankIfEmpty(f.otherNo2), sortNoValue(f.sortNo), character, type,
                             blankIfEmpty(f.notCalc), date.empty() ? std::string(" ") : date});
@@ -343,7 +343,7 @@ SaveEmployeeResult modifyEmployee(Session& s, const EmployeeFields& f) {
                          dep,
                          sex,
                          trim(f.nation),
-                         f.cid,
+                         blankIfEmpty(f.cid),
                          blankIfEmpty(f.accNo),
                          blankIfEmpty(f.oldNo),
                          blankIfEmpty(f.houseNo),

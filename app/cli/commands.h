@@ -6,6 +6,11 @@
 #include "core/prompt.h"
 #include "core/session.h"
 
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
 namespace gzgl::cli {
 
 struct Context {
@@ -24,6 +29,19 @@ int cmdItem(Context& c);
 int cmdFormula(Context& c);
 int cmdTax(Context& c);
 int cmdRecalc(Context& c);
+
+int cmdDep(Context& c);
+int cmdDepType(Context& c);
+int cmdEmpType(Context& c);
+int cmdEmp(Context& c);
+int cmdTransfer(Context& c);
+
+// The word after the command ("add" in "item add"), empty when none.
+std::string subcommand(const Context& c);
+// The login options --task, --user, --password and the given others.
+std::set<std::string> withLogin(std::initializer_list<std::string> more = {});
+// Rows of text, one line each, fields separated by tabs.
+void printRows(const std::vector<std::vector<std::string>>& rows);
 
 // Shows the outcome's message and answers its exit code (0 or 1).
 int report(Context& c, const Outcome& o);

@@ -18,11 +18,6 @@ namespace {
 
 using namespace gzgl::items;
 
-std::string subcommand(Context& c) {
-    const auto& w = c.args.words();
-    return w.size() > 1 ? w[1] : "";
-}
-
 int number(const std::string& key, const std::string& text) {
     if (text.empty() || text.size() > 9 || !allDigits(text))
         throw UsageError("--" + key + " 应为非负整数");
@@ -42,13 +37,7 @@ bool upOrDown(Context& c) {
     return w[2] == "up";
 }
 
-const std::set<std::string> kLogin = {"task", "user", "password"};
-
-std::set<std::string> withLogin(std::initializer_list<std::string> more) {
-    std::set<std::string> s = kLogin;
-    s.insert(more.begin(), more.end());
-    return s;
-}
+const std::set<std::string> kLogin = withLogin();
 
 // The dialog options over the fields f already holds.
 void applyItemOptions(const Args& a, ItemFields& f, bool changing) {
@@ -84,11 +73,7 @@ int itemList(Context& c) {
     c.args.allowOnly(kLogin);
     if (!openAndLogin(c))
         return 1;
-    for (const auto& row : itemListRows(c.session)) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            std::cout << (i ? "\t" : "") << row[i];
-        std::cout << "\n";
-    }
+    printRows(itemListRows(c.session));
     return 0;
 }
 

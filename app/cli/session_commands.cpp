@@ -84,6 +84,25 @@ int taskDelete(Context& c) {
 
 } // namespace
 
+std::string subcommand(const Context& c) {
+    const auto& w = c.args.words();
+    return w.size() > 1 ? w[1] : "";
+}
+
+std::set<std::string> withLogin(std::initializer_list<std::string> more) {
+    std::set<std::string> s = {"task", "user", "password"};
+    s.insert(more.begin(), more.end());
+    return s;
+}
+
+void printRows(const std::vector<std::vector<std::string>>& rows) {
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            std::cout << (i ? "\t" : "") << row[i];
+        std::cout << "\n";
+    }
+}
+
 int report(Context& c, const Outcome& o) {
     o.show(c.prompt);
     return o.ok ? 0 : 1;
@@ -115,8 +134,7 @@ int cmdInit(Context& c) {
 }
 
 int cmdTask(Context& c) {
-    const auto& w = c.args.words();
-    const std::string sub = w.size() > 1 ? w[1] : "";
+    const std::string sub = subcommand(c);
     if (sub == "add")
         return taskAdd(c);
     if (sub == "list")

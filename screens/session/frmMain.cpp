@@ -3,8 +3,13 @@
 #include "core/login.h"
 #include "core/startup.h"
 #include "core/tasks.h"
+#include "screens/base/frmDepKind.h"
+#include "screens/base/frmEmpKind.h"
+#include "screens/base/frmManage.h"
+#include "screens/base/frmTrans.h"
 #include "screens/items/frmOption.h"
 #include "screens/session/FrmDH.h"
+#include "screens/session/MainProgress.h"
 #include "screens/session/ScreenSupport.h"
 #include "screens/session/frmAbout.h"
 #include "screens/session/frmAdd.h"
@@ -26,6 +31,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -44,6 +50,8 @@ frmMain::frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QMainWind
     resize(1024, 700);
     refreshShell();
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::buildMenus() {
     for (const gzgl::Menu& m : gzgl::menuTree()) {
@@ -123,7 +131,7 @@ void frmMain::refreshShell() {
     for (auto& [c, a] : menuActions_)
         a->setEnabled(gzgl::menuEnabled(s_.shell.mode, c));
     for (auto& [i, a] : toolActions_)
-        a->setEnabled(gzgl::toolEnabled(s_.shell.mode, i));
+        a->setEnabled(gzgl::toolEnabled(s_.shell.mode, i) && !(i == 2 && manage_));
 }
 
 QAction* frmMain::action(const QString& objectName) const {
@@ -140,6 +148,66 @@ void frmMain::addChild(QWidget* w) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
     sub->show();
+}
+
+bool frmMain::raiseChild(QWidget* w) {
+    if (!w)
+        return false;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+        mdi_->setActiveSubWindow(sub);
+    return true;
+}
+
+bool frmMain::ensureLoggedIn() {
+    if (!s_.loggedIn()) {
+        frmLogin(s_, p_, this).exec();
+        refreshShell();
+    }
+    return s_.loggedIn();
+}
+
+void frmMain::openRoster() {
+    if (raiseChild(manage_))
+        return;
+    manage_ = new frmManage(s_, p_);
+    // The toolbar button stays disabled while the roster is open.
+    connect(manage_, &frmManage::moduleClosed, this, [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
+    connect(manage_, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
+    addChild(manage_);
+    manage_->parentWidget()->resize(980, 560);
+}
+
+void frmMain::openTransfer() {
+    if (raiseChild(trans_))
+        return;
+    if (!progress_)
+        progress_ = std::make_unique<MainProgress>(this);
+    trans_ = new frmTrans(s_, p_, progress_.get());
+    addChild(trans_);
+    trans_->parentWidget()->resize(900, 520);
+}
+
+QTableView* frmMain::activeGrid() const {
+    if (s_.activeGridScreen == 3 && manage_)
+        return manage_->grid();
+    return nullptr;
+}
+
+void frmMain::fitColumns() {
+    QTableView* grid = activeGrid();
+    if (!grid || !grid->model())
+        return;
+    const QAbstractItemModel* m = grid->model();
+    std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(m->rowCount()) + 1);
+    for (int c = 0; c < m->columnCount(); ++c)
+        rows[0].push_back(ss(m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
+    for (int r = 0; r < m->rowCount(); ++r)
+        for (int c = 0; c < m->columnCount(); ++c)
+            rows[static_cast<std::size_t>(r) + 1].push_back(ss(m->index(r, c).data().toString()));
+    const std::vector<int> twips = gzgl::fittedColumnTwips(rows);
+    for (std::size_t c = 0; c < twips.size(); ++c)
+        if (twips[c] > 0 && !grid->isColumnHidden(static_cast<int>(c)))
+            grid->setColumnWidth(static_cast<int>(c), twips[c] * logicalDpiX() / 1440);
 }
 
 void frmMain::showNavigation() {
@@ -217,14 +285,26 @@ void frmMain::openScreen(Command c) {
         frmChangeKL(s_, p_, this).exec();
         break;
     case Command::BaseInfoSubject:
-        // Item maintenance needs the operator logged in.
-        if (!s_.loggedIn()) {
-            frmLogin(s_, p_, this).exec();
-            refreshShell();
-            if (!s_.loggedIn())
-                break;
-        }
-        addChild(new frmOption(s_, p_));
+        // Item and type maintenance need the operator logged in.
+        if (ensureLoggedIn())
+            addChild(new frmOption(s_, p_));
+        break;
+    case Command::BaseInfoDep:
+        if (ensureLoggedIn())
+            addChild(new frmDepKind(s_, p_));
+        break;
+    case Command::BaseInfoEmpKind:
+        if (ensureLoggedIn())
+            addChild(new frmEmpKind(s_, p_));
+        break;
+    case Command::BaseInfoEmp:
+        openRoster();
+        break;
+    case Command::BaseInfoTrans:
+        openTransfer();
+        break;
+    case Command::AdjustColumns:
+        fitColumns();
         break;
     case Command::HelpAbout:
         addChild(new frmAbout(s_));

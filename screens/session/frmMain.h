@@ -7,19 +7,26 @@
 #include "core/session.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QProgressBar;
 class FrmDH;
+class frmManage;
+class frmTrans;
+class MainProgress;
+class QTableView;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     // Runs the start routine and shows what comes after it.
     void startUp();
@@ -28,6 +35,8 @@ public:
     // The menu entry or toolbar button ("tlb_" + key) of that object name.
     QAction* action(const QString& objectName) const;
     QMdiArea* mdiArea() const { return mdi_; }
+    // The grid the column-fit button works on (ActiveGridScreen), or nullptr.
+    QTableView* activeGrid() const;
     // Shows the navigation picture as a child window.
     void showNavigation();
     // Progress and status text for long work.
@@ -48,6 +57,12 @@ private:
     void newTask();
     void openScreen(gzgl::Command c);
     void addChild(QWidget* w);
+    // Brings an open single-instance screen to the front; false when none.
+    bool raiseChild(QWidget* w);
+    bool ensureLoggedIn();
+    void openRoster();
+    void openTransfer();
+    void fitColumns();
     bool askExit(const char* question);
     void quitProgram(int code);
 
@@ -59,4 +74,7 @@ private:
     QLabel *panel1_, *panel2_, *panel3_, *lblStatusText_;
     QProgressBar* prgMain_;
     bool exiting_ = false;
+    QPointer<frmManage> manage_;
+    QPointer<frmTrans> trans_;
+    std::unique_ptr<MainProgress> progress_;
 };

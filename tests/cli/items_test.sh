@@ -3,42 +3,8 @@
 # exit codes, printed rows and the exact messages.
 set -u
 cli="$1"
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-fails=0
-passes=0
+source "$(dirname "$0")/harness.sh"
 login=(--task 工资 --user 张三 --password pw)
-
-run() { # run STDIN -- command...
-  local input="$1"; shift 2
-  printf '%b' "$input" | "$cli" --home "$home" "$@" 2>&1
-}
-
-expect() { # expect NAME WANT_RC WANT_TEXT [STDIN] -- command...
-  local name="$1" want_rc="$2" want_text="$3" input=""
-  shift 3
-  if [ "$1" != "--" ]; then input="$1"; shift; fi
-  local out rc
-  out=$(run "$input" "$@"); rc=$?
-  if [ "$rc" != "$want_rc" ] || ! grep -qF -- "$want_text" <<<"$out"; then
-    echo "FAIL $name: rc=$rc (want $want_rc) output: $out"
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
-}
-
-expect_exact() { # expect_exact NAME WANT_OUTPUT -- command...
-  local name="$1" want="$2"; shift 2
-  local out
-  out=$(run "" "$@")
-  if [ "$out" != "$want" ]; then
-    echo "FAIL $name: got [$out] want [$want]"
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
-}
 
 expect task 0 "0000" -- task add --name 工资 --operator 张三 --password pw --year 2006 --month 2 --code-length 4
 expect add-first 0 "F004" -- item add "${login[@]}" --name 基本工资 --type 数字 --prec 2
@@ -97,5 +63,4 @@ expect tax-generated 0 "$(printf '4\tF005\t{[F003-800>0]&[F003-800<=500],(F003-8
 expect tax-noitem 1 "请选择需要添加的项目！" -- tax generate "${login[@]}" --code F002 --threshold 800
 expect bad-sub 2 "item 之后" -- item frob "${login[@]}"
 
-echo "$passes passed, $fails failed"
-[ "$fails" = 0 ]
+finish

@@ -2,22 +2,7 @@
 # Drives gzgl-cli as a script would: exit codes and the exact messages.
 set -u
 cli="$1"
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-fails=0
-passes=0
-
-expect() { # expect NAME WANT_RC WANT_TEXT -- command...
-  local name="$1" want_rc="$2" want_text="$3"; shift 4
-  local out rc
-  out=$("$cli" --home "$home" "$@" 2>&1); rc=$?
-  if [ "$rc" != "$want_rc" ] || ! grep -qF -- "$want_text" <<<"$out"; then
-    echo "FAIL $name: rc=$rc (want $want_rc) output: $out"
-    fails=$((fails + 1))
-  else
-    passes=$((passes + 1))
-  fi
-}
+source "$(dirname "$0")/harness.sh"
 
 expect init 0 "KSSYS.MDB" -- init
 expect add-first 0 "0000" -- task add --name "工资'一" --operator 张三 --password pw --year 2006 --month 2 --code-length 5 --mode 3
@@ -43,5 +28,4 @@ expect delete-yes 0 "工资任务删除完毕！" -- --yes task delete --task �
 expect unknown 2 "未知命令" -- frobnicate
 
 [ -f "$home/KSMoney/GZ0001.MDB" ] && { echo "FAIL deleted task file remains"; fails=$((fails + 1)); }
-echo "$passes passed, $fails failed"
-[ "$fails" = 0 ]
+finish
