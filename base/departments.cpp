@@ -40,17 +40,6 @@ std::size_t charCount(std::string_view text) {
     return n;
 }
 
-std::string leftChars(std::string_view text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t seen = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (seen == count)
-                break;
-            ++seen;
-        }
-    }
-    return std::string(text.substr(0, i));
-}
 
 bool departmentExists(Session& s, const std::string& code) {
     return !s.taskConn.query("Select F_DepNo From " + departTable(s) + " Where F_DepNo=?", {code}).empty();

@@ -33,18 +33,6 @@ Outcome failure(const Session& s, const char* what, const std::exception& e) {
 // Not done and nothing to show: an empty code, a question answered No.
 Outcome quietly() { return Outcome::refuse({}, {}, Icon::None); }
 
-// The first count characters (not bytes) of text.
-std::string leftChars(std::string_view text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t seen = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (seen == count)
-                break;
-            ++seen;
-        }
-    }
-    return std::string(text.substr(0, i));
-}
 
 // A plain decimal number: digits with at most one '.', at least one digit,
 // no sign or exponent, few enough significant digits for a double to hold

@@ -75,4 +75,16 @@ std::string zeroPad(long long v, int width) {
     return v < 0 ? "-" + s : s;
 }
 
+std::string leftChars(std::string_view text, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t seen = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == count)
+                break;
+            ++seen;
+        }
+    }
+    return std::string(text.substr(0, i));
+}
+
 } // namespace gzgl

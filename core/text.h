@@ -38,4 +38,8 @@ std::string zeros(int n);
 // A number formatted with at least width digits, zero-padded ("0000").
 std::string zeroPad(long long v, int width);
 
+// The first count characters (UTF-8 code points, not bytes) of text, as
+// the screens' Left cuts a code.
+std::string leftChars(std::string_view text, std::size_t count);
+
 } // namespace gzgl
