@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,6 +21,12 @@ frmDep::frmDep(Session& s, Prompt& p, const std::string& code, QWidget* parent) 
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
         e->setReadOnly(readOnly);
+        if (readOnly) {
+            // Shown, never typed: they look like the window, not like a box.
+            QPalette pal = e->palette();
+            pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+            e->setPalette(pal);
+        }
         return e;
     };
     txtNo = edit("txtNo", true);

@@ -274,13 +274,14 @@ private slots:
         QCOMPARE(m.rows()->text(2, 0), std::string("02"));
         QCOMPARE(m.rows()->text(2, 1), std::string("销售部"));
         QCOMPARE(m.rows()->text(2, 3), std::string("王武"));
-        QCoreApplication::processEvents(); // the dialog goes
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the dialog goes
 
         // Moved to another department, the employee leaves the leaf's list.
         clickNode(m, "0101", 2);
         doubleClickRow(m, 0);
         emp = m.findChild<frmEmp*>();
         QVERIFY(emp);
+        QCOMPARE(child<QLineEdit>(emp, "txtEmpName")->text(), QStringLiteral("张三"));
         child<QComboBox>(emp, "cmbDep")->setEditText("0102");
         click(emp, "cmdModify");
         QVERIFY2(p().messages.empty(), p().last().c_str());
