@@ -44,6 +44,11 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
               --other1 T --other2 T --sort N --character DIGITS --type CODE
               --notcalc F004,F005 --joined YYYY.MM.DD
   transfer LOGIN --to DEP EMPNO...
+  data set LOGIN --emp EMPNO --item CODE VALUE
+  export LOGIN --xlsx FILE [--dep D] [--yes]
+  batch LOGIN --item 项目 --way 0|1|2 --value V [--deptype T] [--dep D]
+        [--emptype C] [--code C] [--name N] [--cond "项目 >= 值 并且|或者"]...
+  print LOGIN --form N --pdf FILE [--dep D]
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -93,6 +98,14 @@ int main(int argc, char** argv) {
             return cli::cmdEmp(ctx);
         if (cmd == "transfer")
             return cli::cmdTransfer(ctx);
+        if (cmd == "data")
+            return cli::cmdData(ctx);
+        if (cmd == "export")
+            return cli::cmdExport(ctx);
+        if (cmd == "batch")
+            return cli::cmdBatch(ctx);
+        if (cmd == "print")
+            return cli::cmdPrint(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

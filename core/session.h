@@ -78,6 +78,8 @@ struct Session {
     PendingLink pendingLink;
     RosterColumns rosterColumns;
     RosterPane rosterPane = RosterPane::Tree;
+    // The employee last written on a salary screen (entry grid, batch).
+    std::string curEmpNo;
 
     ShellState shell;
 

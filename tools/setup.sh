@@ -10,6 +10,7 @@ GZGL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   sqlite3
+  poppler-utils python3-openpyxl
 )
 
 gzgl_install_missing() {

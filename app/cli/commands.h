@@ -36,6 +36,11 @@ int cmdEmpType(Context& c);
 int cmdEmp(Context& c);
 int cmdTransfer(Context& c);
 
+int cmdData(Context& c);
+int cmdExport(Context& c);
+int cmdBatch(Context& c);
+int cmdPrint(Context& c);
+
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
 // The login options --task, --user, --password and the given others.

@@ -1,0 +1,2 @@
+// Placeholder until the page renderer is built.
+namespace gzgl::print {}
