@@ -30,6 +30,13 @@ Outcome failure(const Session& s, const char* what, const std::exception& e) {
     return Outcome::refuse(std::string(what) + "\n" + e.what(), s.productTitle, Icon::Critical);
 }
 
+// The joining-date check's refusal as the save shows it, under the title.
+Outcome joiningDateRefusal(const Session& s, const std::string& date) {
+    Outcome o = checkJoiningDate(date);
+    o.title = s.productTitle;
+    return o;
+}
+
 // Not done and nothing to show: an empty code, a question answered No.
 Outcome quietly() { return Outcome::refuse({}, {}, Icon::None); }
 
@@ -211,8 +218,7 @@ SaveEmployeeResult addEmployee(Session& s, const EmployeeFields& f) {
             return r;
         }
         if (!isJoiningDate(f.lashMonth)) {
-            r.outcome = checkJoiningDate(f.lashMonth);
-            r.outcome.title = s.productTitle;
+            r.outcome = joiningDateRefusal(s, f.lashMonth);
             return r;
         }
         if (rowsWithCode(s, r.code) > 0) {
@@ -319,8 +325,7 @@ SaveEmployeeResult modifyEmployee(Session& s, const EmployeeFields& f) {
             return r;
         }
         if (!isJoiningDate(f.lashMonth)) {
-            r.outcome = checkJoiningDate(f.lashMonth);
-            r.outcome.title = s.productTitle;
+            r.outcome = joiningDateRefusal(s, f.lashMonth);
             return r;
         }
         if (rows == 0) {

@@ -2,7 +2,7 @@
 // row and period label, the checks of entry and modification in their
 // order, loading, deletion and the pickers around the not-calculated list.
 #include "base/departments.h"
-#include "tests/base/staff_fixture.h"
+#include "tests/base/base_fixture.h"
 
 using namespace gzgl;
 using namespace gzgl::base;

@@ -2,7 +2,7 @@
 // the move itself, which changes only the department of the listed
 // employees, all of them or none.
 #include "base/transfer.h"
-#include "tests/base/staff_fixture.h"
+#include "tests/base/base_fixture.h"
 
 using namespace gzgl;
 using namespace gzgl::base;
