@@ -15,8 +15,7 @@ using namespace gzgl::exchange;
 namespace {
 
 // Runs a Python snippet with the workbook path as argv[1]; returns its output.
-std::string python(const std::string& script, const std::string& path)
-{
+std::string python(const std::string& script, const std::string& path) {
     std::string cmd = "/usr/bin/python3 -c '" + script + "' '" + path + "' 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
     std::string out;
@@ -38,8 +37,7 @@ for row in ws.iter_rows():
 
 } // namespace
 
-TEST(Xlsx, WritesCaptionsNumbersAndTextAsTyped)
-{
+TEST(Xlsx, WritesCaptionsNumbersAndTextAsTyped) {
     gzgl::test::TempHome home;
     const std::string path = home.path + "/工资表.xlsx";
     SheetTable t;
@@ -56,24 +54,21 @@ TEST(Xlsx, WritesCaptionsNumbersAndTextAsTyped)
 
     const std::string out = python(kDump, path);
     for (const char* want : {
-             "sheet:工资",
-             "1,1:str:姓名", "1,2:str:账号", "1,3:str:基本工资", "1,4:str:备注",
-             "2,1:str:张三",
+             "sheet:工资", "1,1:str:姓名", "1,2:str:账号", "1,3:str:基本工资", "1,4:str:备注", "2,1:str:张三",
              "2,2:str:6222021234567890123", // every digit kept
              "2,3:float:1100.5",
-             "2,4:NoneType:None",           // an empty number cell stays empty
-             "3,2:str:0012",                // a text column keeps leading zeros
+             "2,4:NoneType:None", // an empty number cell stays empty
+             "3,2:str:0012",      // a text column keeps leading zeros
              "3,3:int:3000",
-             "3,4:str:未发",                // text in a number column is text
+             "3,4:str:未发", // text in a number column is text
              "4,3:NoneType:None",
-             "4,4:str:12abc",               // a numeric prefix is not a number
+             "4,4:str:12abc", // a numeric prefix is not a number
          }) {
         EXPECT_NE(out.find(std::string(want) + "\n"), std::string::npos) << want << "\n" << out;
     }
 }
 
-TEST(Xlsx, BadSheetNameFallsBackAndEmptyTableStillWrites)
-{
+TEST(Xlsx, BadSheetNameFallsBackAndEmptyTableStillWrites) {
     gzgl::test::TempHome home;
     const std::string path = home.path + "/a.xlsx";
     SheetTable t;
@@ -82,8 +77,7 @@ TEST(Xlsx, BadSheetNameFallsBackAndEmptyTableStillWrites)
     EXPECT_NE(python(kDump, path).find("sheet:Sheet1\n"), std::string::npos);
 }
 
-TEST(Xlsx, UnwritablePathGivesChineseErrorAndNoFile)
-{
+TEST(Xlsx, UnwritablePathGivesChineseErrorAndNoFile) {
     gzgl::test::TempHome home;
     const std::string path = home.path + "/不存在的文件夹/b.xlsx";
     SheetTable t;
