@@ -97,7 +97,7 @@ struct BatchRequest {
 Outcome checkBatchFormula(const std::string& formula);
 
 struct BatchResult {
-    Outcome outcome;           // the refusal, or "数据更改完毕！"
+    Outcome outcome;                  // the refusal, or "数据更改完毕！"
     std::vector<std::string> changed; // employee numbers written, in grid order
 };
 
