@@ -1,0 +1,93 @@
+// The entry grid's Excel export read back with openpyxl: the shown columns
+// with their captions first, amounts as numbers, account numbers and codes
+// as text with every digit, and the overwrite question.
+#include "monthly/entry_export.h"
+#include "support/payroll_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace gzgl;
+using namespace gzgl::monthly;
+
+namespace {
+
+// Each cell of the first sheet as "row,col:type:value", one a line.
+std::string dumpWorkbook(const std::string& path) {
+    const std::string script = "import sys, openpyxl\n"
+                               "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                               "for row in ws.iter_rows():\n"
+                               "    for c in row:\n"
+                               "        print('%d,%d:%s:%s' % (c.row, c.column, type(c.value).__name__, c.value))\n";
+    const std::string cmd = "/usr/bin/python3 -c \"" + script + "\" '" + path + "' 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 512> buf{};
+    while (pipe && fgets(buf.data(), buf.size(), pipe.get()))
+        out += buf.data();
+    return out;
+}
+
+struct EntryExportTest : ::testing::Test {
+    test::PayrollTask t;
+    SilentProgress progress;
+    SalaryEntry e{t.s};
+    std::string path = t.home.path + "/工资录入.xlsx";
+
+    void SetUp() override {
+        t.item("FFFH", "银行账号", "文字", 0, false);
+        t.item("F004", "津贴");
+        t.employee("0001", "张三");
+        t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo='6222021234567890123' Where F_EmpNo='0001'");
+        t.value("0001", "F003", 3000.5);
+        t.value("0001", "F004", 12.0);
+        t.formula("F000", "F003+F004");
+        e.open(progress);
+    }
+};
+
+TEST_F(EntryExportTest, CaptionsNumbersAndAccountNumbersAsText) {
+    ASSERT_TRUE(exportSheet(t.prompt, t.s.productTitle, path, entrySheet(e)));
+    EXPECT_EQ(t.prompt.last(), kExported);
+    const std::string dump = dumpWorkbook(path);
+    // Rounding-off columns are hidden in mode 0 and stay out of the sheet.
+    EXPECT_NE(dump.find("1,1:str:工号"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1,2:str:姓名"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1,3:str:实发工资"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1,5:str:银行账号"), std::string::npos) << dump;
+    EXPECT_EQ(dump.find("上月扣零"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,1:str:0001"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,3:float:3012.5"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,4:float:3000.5"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,5:str:6222021234567890123"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,6:int:12"), std::string::npos) << dump;
+}
+
+TEST_F(EntryExportTest, ExistingFileOverwrittenOnlyAfterYes) {
+    { std::ofstream(path) << "old"; }
+    t.prompt.answers = {false};
+    EXPECT_FALSE(exportSheet(t.prompt, t.s.productTitle, path, entrySheet(e)));
+    ASSERT_EQ(t.prompt.messages.size(), 1u);
+    EXPECT_EQ(t.prompt.messages[0].text, kOverwriteQuestion);
+    EXPECT_EQ(std::filesystem::file_size(path), 3u);
+
+    t.prompt.clear();
+    t.prompt.answers = {true};
+    EXPECT_TRUE(exportSheet(t.prompt, t.s.productTitle, path, entrySheet(e)));
+    EXPECT_EQ(t.prompt.last(), kExported);
+    EXPECT_NE(dumpWorkbook(path).find("1,1:str:工号"), std::string::npos);
+}
+
+TEST_F(EntryExportTest, UnwritableFileReportedNotSucceeded) {
+    EXPECT_FALSE(exportSheet(t.prompt, t.s.productTitle, t.home.path + "/无此目录/表.xlsx", entrySheet(e)));
+    ASSERT_FALSE(t.prompt.messages.empty());
+    EXPECT_NE(t.prompt.last(), kExported);
+    EXPECT_EQ(t.prompt.messages.back().icon, Icon::Critical);
+}
+
+} // namespace
