@@ -8,6 +8,7 @@
 #include "screens/base/frmManage.h"
 #include "screens/base/frmTrans.h"
 #include "screens/items/frmOption.h"
+#include "screens/monthly/frmSalary.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/MainProgress.h"
 #include "screens/session/ScreenSupport.h"
@@ -187,9 +188,21 @@ void frmMain::openTransfer() {
     trans_->parentWidget()->resize(900, 520);
 }
 
+void frmMain::openSalary() {
+    if (raiseChild(salary_))
+        return;
+    if (!progress_)
+        progress_ = std::make_unique<MainProgress>(this);
+    salary_ = new frmSalary(s_, p_, progress_.get());
+    addChild(salary_);
+    salary_->parentWidget()->resize(980, 560);
+}
+
 QTableView* frmMain::activeGrid() const {
     if (s_.activeGridScreen == 3 && manage_)
         return manage_->grid();
+    if (s_.activeGridScreen == 1 && salary_)
+        return salary_->grid();
     return nullptr;
 }
 
@@ -302,6 +315,9 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::BaseInfoTrans:
         openTransfer();
+        break;
+    case Command::SalaryCurMonth:
+        openSalary();
         break;
     case Command::AdjustColumns:
         fitColumns();

@@ -18,6 +18,7 @@ class QMdiArea;
 class QProgressBar;
 class FrmDH;
 class frmManage;
+class frmSalary;
 class frmTrans;
 class MainProgress;
 class QTableView;
@@ -62,6 +63,7 @@ private:
     bool ensureLoggedIn();
     void openRoster();
     void openTransfer();
+    void openSalary();
     void fitColumns();
     bool askExit(const char* question);
     void quitProgram(int code);
@@ -76,5 +78,6 @@ private:
     bool exiting_ = false;
     QPointer<frmManage> manage_;
     QPointer<frmTrans> trans_;
+    QPointer<frmSalary> salary_;
     std::unique_ptr<MainProgress> progress_;
 };

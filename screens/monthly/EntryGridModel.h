@@ -1,0 +1,31 @@
+// The entry grid's table model: a view straight over the screen's working
+// grid (employee rows from grid row 2; the captions as the column headings,
+// the codes as their tool tips or beside the captions), so ten thousand
+// rows cost nothing to show and an edited row repaints alone.
+#pragma once
+
+#include "monthly/entry.h"
+
+#include <QAbstractTableModel>
+
+class EntryGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    EntryGridModel(const gzgl::monthly::SalaryEntry& entry, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), e_(entry) {}
+
+    // The grid was rebuilt.
+    void reload();
+    // Grid row r (2 = the first employee) changed.
+    void gridRowChanged(int r);
+    static int gridRow(int modelRow) { return modelRow + gzgl::calc::kFirstEmployeeRow; }
+    static int modelRow(int gridRow) { return gridRow - gzgl::calc::kFirstEmployeeRow; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+private:
+    const gzgl::monthly::SalaryEntry& e_;
+};
