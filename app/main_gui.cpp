@@ -6,10 +6,35 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QTimer>
 
+#include <exception>
+
+namespace {
+
+// A database failure while reading (a locked or damaged file) must not end
+// the program with unsaved screens open: any exception that escapes a
+// screen's slot is shown and the event is dropped. Writes report their own
+// failures and roll back before they get here.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(activeWindow(), QStringLiteral("工资管理"),
+                                  QStringLiteral("操作失败：\n") + QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     app.setApplicationName("gzgl");
     app.setOrganizationName("gzgl");
 

@@ -361,7 +361,9 @@ AddDepartmentResult addDepartment(Session& s, Prompt& p, const std::string& code
     auto attempt = [&]() -> Outcome {
         int level = scheme.levelEnding(len);
         int parentLen = 0;
-        if (len == 0 || (len <= t && level == 0))
+        // Other screens read a department's code up to the first blank, so a
+        // code with a blank could never be chosen again.
+        if (len == 0 || r.code.find(' ') != std::string::npos || (len <= t && level == 0))
             return refuse(s, "输入的编码信息出错！", Icon::Critical, "txtCode");
         if (level > 0) {
             parentLen = scheme.parentLength(level);

@@ -183,6 +183,16 @@ TEST_F(Departments, EmptyCodeIsACodingError) {
     EXPECT_EQ(scheme(), "00000");
 }
 
+// Screens read a department's code up to its first blank: "01 02" could
+// never be chosen for an employee, and its parent would lose its leaf flag.
+TEST_F(Departments, CodeWithAnInnerBlankIsACodingError) {
+    add("01");
+    const AddDepartmentResult r = addDepartment(s, p, "01 2", "甲", "");
+    EXPECT_EQ(r.outcome.message, "输入的编码信息出错！");
+    EXPECT_EQ(count("Depart"), 1);
+    EXPECT_EQ(endFlag("01"), 1);
+}
+
 TEST_F(Departments, ExistingCodeParentWithEmployeesAndMissingParentAreRefused) {
     add("01");
     add("0101");
