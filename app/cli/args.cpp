@@ -18,6 +18,7 @@ Args::Args(int argc, char** argv, const std::set<std::string>& flags) {
         std::string key = a.substr(2);
         if (const auto eq = key.find('='); eq != std::string::npos) {
             options_[key.substr(0, eq)] = key.substr(eq + 1);
+            repeated_[key.substr(0, eq)].push_back(key.substr(eq + 1));
             continue;
         }
         if (flags.count(key)) {
@@ -27,6 +28,7 @@ Args::Args(int argc, char** argv, const std::set<std::string>& flags) {
         if (i + 1 >= argc)
             throw UsageError("选项 --" + key + " 缺少取值");
         options_[key] = argv[++i];
+        repeated_[key].push_back(options_[key]);
     }
 }
 
@@ -46,6 +48,11 @@ std::string Args::require(const std::string& key) const {
     if (!v)
         throw UsageError("缺少选项 --" + key);
     return *v;
+}
+
+std::vector<std::string> Args::getAll(const std::string& key) const {
+    auto it = repeated_.find(key);
+    return it == repeated_.end() ? std::vector<std::string>{} : it->second;
 }
 
 void Args::allowOnly(const std::set<std::string>& allowed) const {

@@ -25,6 +25,9 @@ public:
     std::optional<std::string> get(const std::string& key) const;
     std::string get(const std::string& key, const std::string& fallback) const;
     std::string require(const std::string& key) const;
+    // Every value of an option that may be repeated (--cond A --cond B), in
+    // the order given; get() answers the last one.
+    std::vector<std::string> getAll(const std::string& key) const;
     bool flag(const std::string& key) const { return flags_.count(key) > 0; }
     // Fails with a usage error when an option outside allowed was given.
     void allowOnly(const std::set<std::string>& allowed) const;
@@ -32,6 +35,7 @@ public:
 private:
     std::vector<std::string> words_;
     std::map<std::string, std::string> options_;
+    std::map<std::string, std::vector<std::string>> repeated_;
     std::set<std::string> flags_;
 };
 
