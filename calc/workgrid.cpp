@@ -18,6 +18,11 @@ int WorkGrid::addRow() {
     return rows() - 1;
 }
 
+void WorkGrid::reserveRows(int more) {
+    if (more > 0)
+        cells_.reserve(cells_.size() + static_cast<std::size_t>(more) * static_cast<std::size_t>(cols_));
+}
+
 int WorkGrid::columnOf(std::string_view code) const {
     for (int c = kFirstItemColumn; c < cols_; ++c)
         if (cells_[c] == code)

@@ -32,6 +32,9 @@ public:
     const std::string& cell(int r, int c) const { return cells_[static_cast<std::size_t>(r) * cols_ + c]; }
     // Appends an employee row of empty cells and answers its index.
     int addRow();
+    // Makes room for that many more rows, so that filling a large grid row
+    // by row does not move its cells again and again.
+    void reserveRows(int more);
     // The column from column 2 on whose row-0 text is code; -1 when none.
     int columnOf(std::string_view code) const;
     int employeeCount() const { return rows() < kFirstEmployeeRow ? 0 : rows() - kFirstEmployeeRow; }

@@ -6,6 +6,7 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -25,14 +26,14 @@ int accountIndex(const std::string& code) {
     return -1;
 }
 
-bool noValue(const Value& v) { return v.isNull() || trim(v.toString()) == "-9999"; }
-
-std::string cellText(const ItemColumn& item, const Value& v) {
-    if (noValue(v))
-        return {};
-    if (item.type == "数字")
-        return formatNumber(v.toDouble(), item.precisionFormat());
-    return v.toString();
+bool noValue(const Value& v) {
+    if (v.isNull())
+        return true;
+    // Only a number at -9999 can have the marker's text; the others are
+    // told apart without writing their text.
+    if (!v.isText() && std::abs(v.toDouble() + 9999) > 1e-6)
+        return false;
+    return trim(v.toString()) == "-9999";
 }
 
 } // namespace
@@ -110,27 +111,55 @@ LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
     sql += " order by b.F_DepNo,b.F_SortNo,b.F_EmpNo";
     const Recordset rs = s.taskConn.query(sql, Params(patterns.begin(), patterns.end()));
 
+    // Where each column's text comes from, settled once for all rows: a
+    // field of the row (employee or data), a fixed text, or nothing.
+    struct Source {
+        int field = -1;        // index into the row, -1 for none
+        bool raw = false;      // employee field: its text as it stands
+        bool fixed = false;    // the fixed value shown as if opened
+        std::string fixedText;
+        bool number = false;   // a number item, written with pattern
+        NumberPattern pattern;
+    };
     calc::WorkGrid& g = out.grid;
+    std::vector<Source> sources(static_cast<std::size_t>(g.cols()));
+    for (int col = 0; col < g.cols(); ++col) {
+        const ItemColumn& item = out.columns[static_cast<std::size_t>(col)];
+        const std::string code = upperAscii(item.code);
+        Source& src = sources[static_cast<std::size_t>(col)];
+        if (code == "F001" || code == "F002") {
+            src.field = code == "F001" ? 0 : 1;
+            src.raw = true;
+        } else if (const int acc = accountIndex(code); acc >= 0) {
+            src.field = static_cast<int>(kFirstAccountField) + acc;
+            src.raw = true;
+        } else if (auto f = fieldOf.find(code); f != fieldOf.end()) {
+            src.field = static_cast<int>(f->second);
+            src.number = item.type == "数字";
+            src.pattern = parsePattern(item.precisionFormat());
+            if (asIfOpened && item.fixedValue && !withFormula.count(code)) {
+                src.fixed = true;
+                src.fixedText = item.type == "数字" ? formatNumber(item.fixedAmount, item.precisionFormat())
+                                                   : decimalText(item.fixedAmount);
+            }
+        }
+    }
+    g.reserveRows(static_cast<int>(rs.size()));
     for (std::size_t i = 0; i < rs.size(); ++i) {
         const auto& row = rs.row(i);
         const int r = g.addRow();
         for (int col = 0; col < g.cols(); ++col) {
-            const ItemColumn& item = out.columns[static_cast<std::size_t>(col)];
-            const std::string code = upperAscii(item.code);
+            const Source& src = sources[static_cast<std::size_t>(col)];
+            if (src.field < 0)
+                continue;
             std::string& cell = g.cell(r, col);
-            if (code == "F001")
-                cell = row[0].toString();
-            else if (code == "F002")
-                cell = row[1].toString();
-            else if (const int acc = accountIndex(code); acc >= 0)
-                cell = row[kFirstAccountField + static_cast<std::size_t>(acc)].toString();
-            else if (auto f = fieldOf.find(code); f != fieldOf.end()) {
-                if (asIfOpened && item.fixedValue && !withFormula.count(code))
-                    cell = item.type == "数字" ? formatNumber(item.fixedAmount, item.precisionFormat())
-                                               : decimalText(item.fixedAmount);
-                else
-                    cell = cellText(item, row[f->second]);
-            }
+            const Value& v = row[static_cast<std::size_t>(src.field)];
+            if (src.raw)
+                cell = v.toString();
+            else if (src.fixed)
+                cell = src.fixedText;
+            else if (!noValue(v))
+                cell = src.number ? formatNumber(v.toDouble(), src.pattern) : v.toString();
         }
     }
     return out;

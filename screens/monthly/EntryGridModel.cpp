@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFocusEvent>
 
 void EntryGridModel::reload() {
     beginResetModel();
@@ -54,4 +55,17 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation o, int role) co
     if (role == Qt::ToolTipRole)
         return code;
     return {};
+}
+
+void EntryGridView::focusInEvent(QFocusEvent* e) {
+    // QAbstractItemView's own handling, without its whole-viewport update.
+    QAbstractScrollArea::focusInEvent(e);
+    if (!currentIndex().isValid() && model() && model()->rowCount() > 0)
+        setCurrentIndex(model()->index(0, 0));
+    viewport()->update(visualRect(currentIndex()));
+}
+
+void EntryGridView::focusOutEvent(QFocusEvent* e) {
+    QAbstractScrollArea::focusOutEvent(e);
+    viewport()->update(visualRect(currentIndex()));
 }

@@ -7,6 +7,7 @@
 #include "monthly/entry.h"
 
 #include <QAbstractTableModel>
+#include <QTableView>
 
 class EntryGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -28,4 +29,17 @@ public:
 
 private:
     const gzgl::monthly::SalaryEntry& e_;
+};
+
+// The grid view: the edit box takes the focus from it at every edit, and a
+// plain view repaints all its visible cells on each change of focus; only
+// the current cell changes its look, so only it is repainted.
+class EntryGridView : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };

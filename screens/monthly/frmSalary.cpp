@@ -56,7 +56,7 @@ frmSalary::frmSalary(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     cmdQuery->setObjectName("cmdQuery");
 
     model_ = new EntryGridModel(entry_, this);
-    msfInput = new QTableView(this);
+    msfInput = new EntryGridView(this);
     msfInput->setObjectName("msfInput");
     msfInput->setModel(model_);
     msfInput->setSelectionMode(QAbstractItemView::SingleSelection);
