@@ -7,12 +7,15 @@
 #include "screens/monthly/EntryGridModel.h"
 #include "screens/monthly/frmInput.h"
 #include "screens/monthly/frmSalary.h"
+#include "screens/session/frmMain.h"
 #include "support/payroll_fixture.h"
 #include "support/qt_test_support.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
@@ -138,6 +141,26 @@ private slots:
         gzgl::test::click(in, "cmdAfter");
         QCOMPARE(gzgl::test::child<QLabel>(in, "lblEmpName")->text(), QStringLiteral("李四"));
         in->close();
+    }
+
+    void mainWindowOpensOneEntryScreenAndFitsItsGrid() {
+        Month m;
+        frmMain main(m.t.s, m.t.prompt);
+        main.show();
+        main.runCommand(Command::SalaryCurMonth);
+        main.runCommand(Command::SalaryCurMonth);
+        const QList<frmSalary*> screens = main.findChildren<frmSalary*>();
+        QCOMPARE(screens.size(), 1);
+        QCOMPARE(main.activeGrid(), screens[0]->grid());
+        QTableView* grid = screens[0]->grid();
+        const int name = 1;
+        grid->setColumnWidth(name, 5);
+        main.runCommand(Command::AdjustColumns);
+        QVERIFY(grid->columnWidth(name) > 5);
+        m.t.prompt.answers = {true};
+        main.mdiArea()->closeAllSubWindows();
+        QCOMPARE(m.t.s.activeGridScreen, 0);
+        QVERIFY(!main.activeGrid());
     }
 
     void closingAsksFirst() {
