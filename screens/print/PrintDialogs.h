@@ -1,0 +1,16 @@
+// The print engine's windows: the paged preview with its own print command
+// and page setup, and printing at once through the system's print dialog.
+#pragma once
+
+#include "core/prompt.h"
+#include "print/gridprint.h"
+
+class QWidget;
+
+// Shows the job's pages in a preview window (modal); its toolbar prints
+// them and opens the page setup, after which the job is laid out again.
+void Preview(gzgl::print::clsGridPrint& job, QWidget* parent);
+// Prints the job through the system print dialog; without an installed
+// printer the pages go to a PDF file chosen in a save dialog, after a
+// message that says so.
+void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt);
