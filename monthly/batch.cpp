@@ -14,8 +14,9 @@ namespace gzgl::monthly {
 
 namespace {
 
-Outcome refuse(const std::string& message) {
-    return Outcome::refuse(message, kBatchTitle, Icon::Exclamation);
+// Refusals name the box of the screen that should get the focus.
+Outcome refuse(const std::string& message, const char* focus) {
+    return Outcome::refuse(message, kBatchTitle, Icon::Exclamation, focus);
 }
 
 bool isOneOf(const std::string& text, const std::vector<std::string>& list) {
@@ -110,7 +111,7 @@ AddConditionResult addCondition(Session& s, const std::string& item, const std::
     // counts, so it is refused as a missing part.
     if (wanted.empty() || number.empty() || !isOneOf(trim(op), conditionOperators()) ||
         !isOneOf(trim(join), joinWords())) {
-        r.outcome = refuse("请选择查询的条件");
+        r.outcome = refuse("请选择查询的条件", "cmbQueryItem");
         return r;
     }
     const std::vector<items::ItemChoice> choices = conditionItems(s);
@@ -123,7 +124,7 @@ AddConditionResult addCondition(Session& s, const std::string& item, const std::
             if (upperAscii(c.code) == upperAscii(wanted))
                 found = &c;
     if (!found) {
-        r.outcome = refuse("请选择查询的条件");
+        r.outcome = refuse("请选择查询的条件", "cmbQueryItem");
         return r;
     }
     r.condition = {found->code, found->name, trim(op), number, trim(join)};
@@ -152,14 +153,14 @@ Outcome checkBatchFormula(const std::string& formula) {
     int round = 0, square = 0, curly = 0, commas = 0;
     for (char ch : formula) {
         if (allowed.find(ch) == std::string::npos)
-            return refuse("公式含有非法字符！");
+            return refuse("公式含有非法字符！", "txtFormula");
         round += ch == '(' ? 1 : ch == ')' ? -1 : 0;
         square += ch == '[' ? 1 : ch == ']' ? -1 : 0;
         curly += ch == '{' ? 1 : ch == '}' ? -1 : 0;
         commas += ch == ',';
     }
     if (round || square || curly || commas > 2)
-        return refuse("公式错误，请进行维护！");
+        return refuse("公式错误，请进行维护！", "txtFormula");
     return Outcome::success();
 }
 

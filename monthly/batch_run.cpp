@@ -21,8 +21,9 @@ namespace gzgl::monthly {
 
 namespace {
 
-Outcome refuse(const std::string& message) {
-    return Outcome::refuse(message, kBatchTitle, Icon::Exclamation);
+// Refusals name the box of the screen that should get the focus.
+Outcome refuse(const std::string& message, const char* focus = "txtFormula") {
+    return Outcome::refuse(message, kBatchTitle, Icon::Exclamation, focus);
 }
 
 // The whole box as a finite number, or nothing: a typo such as "1O00" must
@@ -139,7 +140,7 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
         if (upperAscii(c.code) == upperAscii(code))
             item = c;
     if (code.empty() || !adjustable || !item || !isItemCode(upperAscii(item->code))) {
-        result.outcome = refuse("请选择调整的工资项目。");
+        result.outcome = refuse("请选择调整的工资项目。", "cmbItem");
         return result;
     }
     const auto way = static_cast<BatchWay>(request.way);
@@ -161,7 +162,7 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
         if (!result.outcome.ok)
             return result;
     } else {
-        result.outcome = refuse("请选择调整方式。");
+        result.outcome = refuse("请选择调整方式。", "cmbWay");
         return result;
     }
 
