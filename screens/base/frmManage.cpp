@@ -2,10 +2,13 @@
 
 #include "base/departments.h"
 #include "base/employees.h"
+#include "core/startup.h"
+#include "print/screen_jobs.h"
 #include "screens/base/BaseSettings.h"
 #include "screens/base/BaseWidgets.h"
 #include "screens/base/frmAddDep.h"
 #include "screens/base/frmAddEmp.h"
+#include "screens/print/PrintDialogs.h"
 #include "screens/base/frmDep.h"
 #include "screens/base/frmEmp.h"
 #include "screens/base/frmSet.h"
@@ -144,9 +147,6 @@ void frmManage::buildToolbar() {
 
     QAction* set = addAction(tlbKmgl, "Set", QStringLiteral("设置"));
     QAction* print = addAction(tlbKmgl, "Print", QStringLiteral("打印"));
-    // The roster is printed through the print projects of the report module.
-    print->setEnabled(false);
-    print->setToolTip(QStringLiteral("职工名册的打印由报表打印模块提供"));
     QAction* sort = addAction(tlbKmgl, "Sort", QStringLiteral("排序"));
     tlbKmgl->addSeparator();
     QAction* exit = addAction(tlbKmgl, "Exit", QStringLiteral("退出"));
@@ -157,6 +157,7 @@ void frmManage::buildToolbar() {
     connect(hide, &QAction::triggered, this, &frmManage::InitTreeHide);
     connect(set, &QAction::triggered, this, [this] { openSet(); });
     connect(sort, &QAction::triggered, this, &frmManage::openSort);
+    connect(print, &QAction::triggered, this, &frmManage::printRoster);
     connect(exit, &QAction::triggered, this, [this] {
         // Inside the main window the frame is the sub-window.
         auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -326,7 +327,10 @@ void frmManage::employeeSaved(int row, const std::string& oldCode, const std::st
     // among: the grid is read again then.
     const std::optional<base::EmployeeFields> e = base::loadEmployee(s_, code);
     const bool all = mode_ == static_cast<int>(base::RosterMode::AllEmployees);
-    const bool sameRow = row >= 0 && row < model_->rowCount() && employeeCodeOf(row) == oldCode;
+    // frmEmp may have loaded and saved another employee than the one it
+    // was opened on; only the opened one's row is rewritten in place.
+    const bool sameRow =
+        code == oldCode && row >= 0 && row < model_->rowCount() && employeeCodeOf(row) == oldCode;
     const std::string shownDep = !sameRow ? std::string() : all ? model_->text(row, 0) : gridCode_;
     if (!e || !sameRow || base::textBeforeBlank(e->depNo) != shownDep) {
         refreshNode();
@@ -367,10 +371,32 @@ void frmManage::deleteDepartment() {
 }
 
 void frmManage::deleteEmployee() {
-    const Outcome o = base::deleteEmployee(s_, p_, employeeCodeOf(fgdList->currentIndex().row()));
+    const int row = fgdList->currentIndex().row();
+    // The row after the deleted one becomes current, ready for the next
+    // deletion (the one before it when the last row goes).
+    const std::string next = employeeCodeOf(row + 1).empty() ? employeeCodeOf(row - 1) : employeeCodeOf(row + 1);
+    const Outcome o = base::deleteEmployee(s_, p_, employeeCodeOf(row));
     applyOutcome(this, p_, o);
-    if (o.ok)
-        refreshTree();
+    if (!o.ok)
+        return;
+    refreshTree();
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (!next.empty() && employeeCodeOf(r) == next) {
+            fgdList->setCurrentIndex(model_->index(r, 0));
+            break;
+        }
+}
+
+void frmManage::printRoster() {
+    // The staff list of the department shown, as the grid shows it.
+    const std::string code = base::codeOfKey(nodeKeyOf(trvID->currentItem()));
+    const base::RosterGrid g = base::rosterGrid(s_, static_cast<base::RosterMode>(mode_), gridCode_, empSortSetting());
+    print::clsGridPrint job = print::rosterJob(s_, print::rosterPrintGrid(g), GetDepName(s_, code, 0));
+    if (const auto none = print::noDataMessage(job.grid(), true)) {
+        none->show(p_);
+        return;
+    }
+    Preview(job, this);
 }
 
 void frmManage::closeEvent(QCloseEvent* e) {

@@ -58,6 +58,7 @@ public:
     void openSort();
     void deleteDepartment();
     void deleteEmployee();
+    void printRoster();
 
 signals:
     void moduleClosed();

@@ -295,6 +295,8 @@ private slots:
         m.action("DelEmp")->trigger();
         QCOMPARE(msg(p()), QStringLiteral("您确定要删除本员工吗？"));
         QCOMPARE(column(m, 2), QStringList({"0001", "0002"}));
+        // The neighbour of the deleted row is current for the next deletion.
+        QCOMPARE(m.grid()->currentIndex().row(), rowOf(m, 2, "0002"));
         // 02 lost its only employee.
         QCOMPARE(node(m, "02", 1)->foreground(0).color(), QColor(Qt::red));
     }
@@ -324,7 +326,7 @@ private slots:
         QCOMPARE(node(m, "0102", 1)->parent(), root);
         m.action("Refresh")->trigger();
         QVERIFY(node(m, "01", 1));
-        QVERIFY(!m.action("Print")->isEnabled());
+        QVERIFY(m.action("Print")->isEnabled());
 
         s().taskConn.execute("Delete From " + t->table("Employee"));
         s().taskConn.execute("Delete From " + t->table("Depart"));
@@ -333,6 +335,10 @@ private slots:
         QCOMPARE(m.gridMode(), 0);
         QCOMPARE(m.rows()->rowCount(), 0);
         QCOMPARE(m.rows()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("部门代码"));
+        // Nothing to print: the message, and no preview window.
+        p().clear();
+        m.action("Print")->trigger();
+        QCOMPARE(msg(p()), QStringLiteral("没有数据可供预览！"));
     }
 
     void closingAsksAndNoKeepsTheWindow() {
