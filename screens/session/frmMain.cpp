@@ -8,6 +8,7 @@
 #include "screens/base/frmManage.h"
 #include "screens/base/frmTrans.h"
 #include "screens/items/frmOption.h"
+#include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/MainProgress.h"
@@ -188,6 +189,13 @@ void frmMain::openTransfer() {
     trans_->parentWidget()->resize(900, 520);
 }
 
+void frmMain::openBatch() {
+    if (!progress_)
+        progress_ = std::make_unique<MainProgress>(this);
+    frmGroup group(s_, p_, progress_.get(), this);
+    group.exec();
+}
+
 void frmMain::openSalary() {
     if (raiseChild(salary_))
         return;
@@ -318,6 +326,9 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryCurMonth:
         openSalary();
+        break;
+    case Command::SalaryUpdate:
+        openBatch();
         break;
     case Command::AdjustColumns:
         fitColumns();

@@ -64,6 +64,7 @@ private:
     void openRoster();
     void openTransfer();
     void openSalary();
+    void openBatch();
     void fitColumns();
     bool askExit(const char* question);
     void quitProgram(int code);
