@@ -1,17 +1,20 @@
 #include "print/render/render.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <map>
 
 namespace gzgl::print {
 
 namespace {
 
 // The CJK faces tried, in order, for 宋体 and for faces not installed.
-QString cjkFamily(const QString& wanted) {
+QString findFamily(const QString& wanted) {
     const QStringList families = QFontDatabase::families();
     if (wanted != QStringLiteral("宋体") && families.contains(wanted))
         return wanted;
@@ -19,6 +22,15 @@ QString cjkFamily(const QString& wanted) {
         if (families.contains(QString::fromUtf8(f)))
             return QString::fromUtf8(f);
     return wanted;
+}
+
+// The font database is slow to ask; each face is looked up once.
+QString cjkFamily(const QString& wanted) {
+    static QHash<QString, QString> found;
+    auto it = found.find(wanted);
+    if (it == found.end())
+        it = found.insert(wanted, findFamily(wanted));
+    return *it;
 }
 
 } // namespace
@@ -48,15 +60,18 @@ void renderPage(QPainter& painter, const PageModel& model, int index) {
         painter.drawLine(QPointF(l.x1 * dpmm, l.y1 * dpmm), QPointF(l.x2 * dpmm, l.y2 * dpmm));
     }
     painter.setPen(Qt::black);
-    std::string lastFont;
+    // Font sizes are in points; the device decides their pixels.
+    std::map<std::string, QFont> fonts;
+    const std::string* lastFont = nullptr;
     for (const TextItem& t : page.texts) {
         if (t.text.empty())
             continue;
-        if (t.font != lastFont) {
-            // Font sizes are in points; the device decides their pixels.
-            QFont f = fontFromSpec(t.font);
-            painter.setFont(QFont(f, device));
-            lastFont = t.font;
+        if (!lastFont || t.font != *lastFont) {
+            auto f = fonts.find(t.font);
+            if (f == fonts.end())
+                f = fonts.emplace(t.font, QFont(fontFromSpec(t.font), device)).first;
+            painter.setFont(f->second);
+            lastFont = &t.font;
         }
         const Qt::Alignment h = t.align == 1 ? Qt::AlignHCenter : t.align == 2 ? Qt::AlignRight : Qt::AlignLeft;
         painter.drawText(QRectF(t.x * dpmm, t.y * dpmm, t.w * dpmm, t.h * dpmm), static_cast<int>(h | Qt::AlignVCenter),
