@@ -158,6 +158,42 @@ std::string substitutePageNumbers(const std::string& text, int page, int total) 
     return out;
 }
 
+std::vector<PrintLine> effectiveLines(const std::vector<PrintLine>& job, const std::vector<PrintLine>& stored) {
+    std::vector<PrintLine> out = stored;
+    for (std::size_t i = 0; i < out.size() && i < job.size(); ++i)
+        if (out[i].pkg)
+            out[i].content = job[i].content;
+    return out;
+}
+
+void setLineText(PrintLine& stored, const std::string& shown, const std::string& typed) {
+    if (typed == shown)
+        return;
+    stored.pkg = trim(typed).empty();
+    stored.content = stored.pkg ? std::string() : typed;
+}
+
+std::optional<Outcome> checkPageSetup(const PrintProject& p) {
+    const double width = p.paperWidth > 0 ? p.paperWidth : kA4Width;
+    const double height = p.paperHeight > 0 ? p.paperHeight : kA4Height;
+    const double w = p.landscape ? std::max(width, height) : width;
+    const double h = p.landscape ? std::min(width, height) : height;
+    auto refuse = [](const char* text, const char* focus) {
+        return Outcome::refuse(text, "页面设置", Icon::Exclamation, focus);
+    };
+    if (p.left < 0 || p.right < 0 || p.top < 0 || p.bottom < 0 || w - p.left - p.right < 40 ||
+        h - p.top - p.bottom < 40)
+        return refuse("页边距过大，纸上没有足够的打印区域！", "spnLeft");
+    for (const std::string* f : {&p.colHeadFont, &p.dataFont}) {
+        const double size = FontSpec::parse(*f).size;
+        if (size < 4 || size > 72)
+            return refuse("字号应在4到72磅之间！", "spnHeadSize");
+    }
+    if (p.rowHeight <= 0 || p.rowHeight > 50)
+        return refuse("行高应在0到50毫米之间！", "spnRowHeight");
+    return std::nullopt;
+}
+
 void clsGridPrint::SetConnection(Connection& c) { conn_ = &c; }
 
 void clsGridPrint::SetTables(const std::string& prnPrj, const std::string& prnHead, const std::string& prnFoot,
@@ -238,20 +274,8 @@ PageModel clsGridPrint::paginate() {
     if (!heads_.empty())
         m.title = heads_.front().content;
 
-    // The job's lines with the project's layout; a stored line marked as
-    // not from the program prints its own text.
-    auto merge = [](const std::vector<PrintLine>& job, const std::vector<PrintLine>& stored) {
-        std::vector<PrintLine> out;
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            PrintLine l = stored[i];
-            if (l.pkg && i < job.size())
-                l.content = job[i].content;
-            out.push_back(l);
-        }
-        return out;
-    };
-    const auto headRows = p.pageHead ? lineRows(merge(heads_, p.heads)) : std::vector<std::vector<PrintLine>>{};
-    const auto footRows = p.pageFoot ? lineRows(merge(foots_, p.foots)) : std::vector<std::vector<PrintLine>>{};
+    const auto headRows = p.pageHead ? lineRows(effectiveLines(heads_, p.heads)) : std::vector<std::vector<PrintLine>>{};
+    const auto footRows = p.pageFoot ? lineRows(effectiveLines(foots_, p.foots)) : std::vector<std::vector<PrintLine>>{};
 
     // The printed columns: given a width by the screen and in the page.
     std::vector<Col> cols;

@@ -25,6 +25,7 @@
 #pragma once
 
 #include "core/connection.h"
+#include "core/prompt.h"
 #include "print/projects.h"
 
 #include <optional>
@@ -164,5 +165,22 @@ private:
 
 // "<当前页号>" and "<总页号>" of text replaced by the page numbers.
 std::string substitutePageNumbers(const std::string& text, int page, int total);
+
+// The lines as they print: the stored lines' layout, each with the job's
+// text of the same index while the stored line takes the program's text
+// (F_Pkg 1); stored lines beyond the job's keep their own text.
+std::vector<PrintLine> effectiveLines(const std::vector<PrintLine>& job, const std::vector<PrintLine>& stored);
+
+// The page setup's edit of a line's text: shown is what the setup showed,
+// typed what the user left there. An unchanged text keeps the line as it
+// is; a changed one becomes the line's own text (F_Pkg 0), printed in
+// place of the program's from now on; an emptied one gives the line back
+// to the program.
+void setLineText(PrintLine& stored, const std::string& shown, const std::string& typed);
+
+// The page setup's checks before it is stored: margins that leave at least
+// 40 mm of paper each way, font sizes of 4 to 72 points, a row height of
+// at most 50 mm. nullopt when the setup may be stored.
+std::optional<Outcome> checkPageSetup(const PrintProject& p);
 
 } // namespace gzgl::print

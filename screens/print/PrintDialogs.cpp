@@ -1,13 +1,16 @@
 #include "screens/print/PrintDialogs.h"
 
 #include "print/render/render.h"
+#include "screens/print/frmPrintSetup.h"
 
+#include <QAction>
 #include <QFileDialog>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QToolBar>
 
 namespace {
 
@@ -19,35 +22,67 @@ void paintAll(QPrinter* printer, const gzgl::print::PageModel& model) {
 } // namespace
 
 void Preview(gzgl::print::clsGridPrint& job, QWidget* parent) {
-    const gzgl::print::PageModel model = job.paginate();
+    gzgl::print::PageModel model = job.paginate();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(model.title));
     QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName("frmPreview");
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&model](QPrinter* p) { paintAll(p, model); });
+
+    // 页面设置: the form's print project, then the pages laid out again.
+    auto* setup = new QAction(QStringLiteral("页面设置"), &dialog);
+    setup->setObjectName("actPageSetup");
+    if (QToolBar* bar = dialog.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        bar->addAction(setup);
+    }
+    QObject::connect(setup, &QAction::triggered, &dialog, [&] {
+        frmPrintSetup form(job, &dialog);
+        if (form.exec() != QDialog::Accepted)
+            return;
+        model = job.paginate();
+        printer.setDocName(QString::fromStdString(model.title));
+        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+            view->updatePreview();
+    });
     dialog.resize(1000, 760);
     dialog.exec();
 }
 
-void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt) {
+void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt,
+              const std::function<QString()>& choosePdf) {
     const gzgl::print::PageModel model = job.paginate();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(model.title));
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         // Without a printer the pages go to a PDF file.
-        prompt.message("没有安装打印机，将打印到PDF文件。", "提示", gzgl::Icon::Information);
-        const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("保存文件"), QString(),
-                                                          QStringLiteral("PDF(*.pdf)"));
-        if (file.isEmpty())
+        prompt.message("没有安装打印机，将打印到PDF文件。", "打印", gzgl::Icon::Information);
+        QString chosen;
+        if (choosePdf) {
+            chosen = choosePdf();
+        } else {
+            QFileDialog files(parent, QStringLiteral("保存文件"), QString(), QStringLiteral("PDF(*.pdf)"));
+            files.setAcceptMode(QFileDialog::AcceptSave);
+            files.setDefaultSuffix("pdf");
+            if (files.exec() == QDialog::Accepted && !files.selectedFiles().isEmpty())
+                chosen = files.selectedFiles().front();
+        }
+        if (chosen.isEmpty())
             return;
+        const std::string file = chosen.toStdString();
         std::string error;
-        if (!gzgl::print::renderPdf(model, file.toStdString(), &error))
-            prompt.message(error, "提示", gzgl::Icon::Exclamation);
+        if (gzgl::print::renderPdf(model, file, &error))
+            prompt.message("已打印到文件 " + file + "。", "打印", gzgl::Icon::Information);
+        else
+            prompt.message(error, "打印", gzgl::Icon::Exclamation);
         return;
     }
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    paintAll(&printer, model);
+    std::string error;
+    if (!gzgl::print::renderPages(printer, model, &error))
+        prompt.message(error, "打印", gzgl::Icon::Exclamation);
 }

@@ -5,6 +5,10 @@
 #include "core/prompt.h"
 #include "print/gridprint.h"
 
+#include <QString>
+
+#include <functional>
+
 class QWidget;
 
 // Shows the job's pages in a preview window (modal); its toolbar prints
@@ -12,5 +16,7 @@ class QWidget;
 void Preview(gzgl::print::clsGridPrint& job, QWidget* parent);
 // Prints the job through the system print dialog; without an installed
 // printer the pages go to a PDF file chosen in a save dialog, after a
-// message that says so.
-void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt);
+// message that says so. choosePdf, when given, names that file instead of
+// the save dialog (an empty name cancels), for scripted use.
+void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt,
+              const std::function<QString()>& choosePdf = {});
