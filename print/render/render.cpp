@@ -1,7 +1,10 @@
 #include "print/render/render.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QHash>
+#include <QLineF>
+#include <QList>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -33,6 +36,46 @@ QString cjkFamily(const QString& wanted) {
     return *it;
 }
 
+// A font on one device with what drawing a cell needs of it: the baseline
+// offset and the advances of the ASCII characters, so that numbers (most
+// cells) are placed without laying the text out twice.
+struct DeviceFont {
+    QFont font;
+    double ascent = 0, height = 0;
+    double ascii[128] = {};
+    DeviceFont(const std::string& spec, QPaintDevice* device) : font(fontFromSpec(spec), device) {
+        // Table cells hold numbers and plain Chinese, which need no
+        // OpenType shaping; skipping it halves the cost of a text.
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        font.setKerning(false);
+        const QFontMetricsF fm(font, device);
+        ascent = fm.ascent();
+        height = fm.height();
+        for (int c = 32; c < 127; ++c)
+            ascii[c] = fm.horizontalAdvance(QChar(c));
+    }
+    // The width of an all-ASCII text; negative for any other text.
+    double asciiWidth(const std::string& text) const {
+        double w = 0;
+        for (unsigned char c : text) {
+            if (c < 32 || c >= 127)
+                return -1;
+            w += ascii[c];
+        }
+        return w;
+    }
+};
+
+// Fonts are measured once per face and resolution, not on every page.
+const DeviceFont& deviceFont(const std::string& spec, QPaintDevice* device) {
+    static std::map<std::pair<std::string, int>, DeviceFont> fonts;
+    const std::pair<std::string, int> key(spec, device->logicalDpiY());
+    auto f = fonts.find(key);
+    if (f == fonts.end())
+        f = fonts.try_emplace(key, spec, device).first;
+    return f->second;
+}
+
 } // namespace
 
 QFont fontFromSpec(const std::string& spec) {
@@ -53,29 +96,42 @@ void renderPage(QPainter& painter, const PageModel& model, int index) {
     QPaintDevice* device = painter.device();
     const double dpmm = device->logicalDpiX() / 25.4;
     painter.save();
-    for (const LineItem& l : page.lines) {
+    // The rules, one call per pen width.
+    std::map<double, QList<QLineF>> rules;
+    for (const LineItem& l : page.lines)
+        rules[l.width].append(QLineF(l.x1 * dpmm, l.y1 * dpmm, l.x2 * dpmm, l.y2 * dpmm));
+    for (const auto& [width, lines] : rules) {
         QPen pen(Qt::black);
-        pen.setWidthF(l.width * dpmm);
+        pen.setWidthF(width * dpmm);
         painter.setPen(pen);
-        painter.drawLine(QPointF(l.x1 * dpmm, l.y1 * dpmm), QPointF(l.x2 * dpmm, l.y2 * dpmm));
+        painter.drawLines(lines);
     }
     painter.setPen(Qt::black);
     // Font sizes are in points; the device decides their pixels.
-    std::map<std::string, QFont> fonts;
     const std::string* lastFont = nullptr;
+    const DeviceFont* font = nullptr;
     for (const TextItem& t : page.texts) {
         if (t.text.empty())
             continue;
         if (!lastFont || t.font != *lastFont) {
-            auto f = fonts.find(t.font);
-            if (f == fonts.end())
-                f = fonts.emplace(t.font, QFont(fontFromSpec(t.font), device)).first;
-            painter.setFont(f->second);
+            font = &deviceFont(t.font, device);
+            painter.setFont(font->font);
             lastFont = &t.font;
         }
+        const QRectF box(t.x * dpmm, t.y * dpmm, t.w * dpmm, t.h * dpmm);
+        const QString text = QString::fromStdString(t.text);
+        // A text that fits its cell is drawn at its baseline; any other
+        // is laid out in the cell and clipped to it.
+        const double width = font->asciiWidth(t.text);
+        if (width >= 0 && width <= box.width() && font->height <= box.height()) {
+            const double x = t.align == 1   ? box.left() + (box.width() - width) / 2
+                             : t.align == 2 ? box.right() - width
+                                            : box.left();
+            painter.drawText(QPointF(x, box.top() + (box.height() - font->height) / 2 + font->ascent), text);
+            continue;
+        }
         const Qt::Alignment h = t.align == 1 ? Qt::AlignHCenter : t.align == 2 ? Qt::AlignRight : Qt::AlignLeft;
-        painter.drawText(QRectF(t.x * dpmm, t.y * dpmm, t.w * dpmm, t.h * dpmm), static_cast<int>(h | Qt::AlignVCenter),
-                         QString::fromStdString(t.text));
+        painter.drawText(box, static_cast<int>(h | Qt::AlignVCenter), text);
     }
     painter.restore();
 }

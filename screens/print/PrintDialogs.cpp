@@ -21,33 +21,35 @@ void paintAll(QPrinter* printer, const gzgl::print::PageModel& model) {
 
 } // namespace
 
-void Preview(gzgl::print::clsGridPrint& job, QWidget* parent) {
-    gzgl::print::PageModel model = job.paginate();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(model.title));
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName("frmPreview");
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&model](QPrinter* p) { paintAll(p, model); });
+PreviewWindow::PreviewWindow(gzgl::print::clsGridPrint& job, QWidget* parent)
+    : QPrintPreviewDialog(&printer_, parent), job_(job),
+      model_(job.paginate()) {
+    setObjectName("frmPreview");
+    setWindowTitle(QStringLiteral("打印预览"));
+    printer_.setDocName(QString::fromStdString(model_.title));
+    connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { paintAll(p, model_); });
 
     // 页面设置: the form's print project, then the pages laid out again.
-    auto* setup = new QAction(QStringLiteral("页面设置"), &dialog);
+    auto* setup = new QAction(QStringLiteral("页面设置"), this);
     setup->setObjectName("actPageSetup");
-    if (QToolBar* bar = dialog.findChild<QToolBar*>()) {
+    if (QToolBar* bar = findChild<QToolBar*>()) {
         bar->addSeparator();
         bar->addAction(setup);
     }
-    QObject::connect(setup, &QAction::triggered, &dialog, [&] {
-        frmPrintSetup form(job, &dialog);
+    connect(setup, &QAction::triggered, this, [this] {
+        frmPrintSetup form(job_, this);
         if (form.exec() != QDialog::Accepted)
             return;
-        model = job.paginate();
-        printer.setDocName(QString::fromStdString(model.title));
-        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+        model_ = job_.paginate();
+        printer_.setDocName(QString::fromStdString(model_.title));
+        if (auto* view = findChild<QPrintPreviewWidget*>())
             view->updatePreview();
     });
-    dialog.resize(1000, 760);
+    resize(1000, 760);
+}
+
+void Preview(gzgl::print::clsGridPrint& job, QWidget* parent) {
+    PreviewWindow dialog(job, parent);
     dialog.exec();
 }
 

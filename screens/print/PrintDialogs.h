@@ -9,7 +9,29 @@
 
 #include <functional>
 
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
 class QWidget;
+
+// Holds the preview's printer so that it exists before the dialog that
+// draws on it.
+struct PreviewPrinter {
+    PreviewPrinter() : printer_(QPrinter::HighResolution) {}
+    QPrinter printer_;
+};
+
+// The paged preview of one job: every page drawn from the job's page model
+// when the window is shown, the print command of the dialog's toolbar, and
+// 页面设置 opening frmPrintSetup on the job's form.
+class PreviewWindow : private PreviewPrinter, public QPrintPreviewDialog {
+public:
+    PreviewWindow(gzgl::print::clsGridPrint& job, QWidget* parent);
+
+private:
+    gzgl::print::clsGridPrint& job_;
+    gzgl::print::PageModel model_;
+};
 
 // Shows the job's pages in a preview window (modal); its toolbar prints
 // them and opens the page setup, after which the job is laid out again.
