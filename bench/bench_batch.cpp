@@ -3,6 +3,7 @@
 // in one transaction) for a ratio and for a formula over a calculated item.
 #include "core/connection.h"
 #include "monthly/batch.h"
+#include "entry_fixture.h"
 #include "support/payroll_fixture.h"
 
 #include <benchmark/benchmark.h>
@@ -14,17 +15,13 @@ using namespace gzgl;
 
 namespace {
 
-std::string code(int n) {
-    char b[8];
-    std::snprintf(b, sizeof b, "F%03d", n);
-    return b;
-}
+using bench::itemCode;
 
 struct BatchMonth {
     test::PayrollTask t;
     BatchMonth() {
         for (int i = 4; i <= 23; ++i)
-            t.item(code(i), "项目" + std::to_string(i));
+            t.item(itemCode(i), "项目" + std::to_string(i));
         Connection& db = t.s.taskConn;
         Transaction tx(db);
         for (int d = 1; d <= 20; ++d)
@@ -40,7 +37,7 @@ struct BatchMonth {
                        {1000.0 + e % 5000, 100.0 + e % 300, 50.0 + e % 70, 10.0 * (e % 9), std::string(no)});
         }
         for (int l = 0; l < 6; ++l)
-            t.formula(code(18 + l), code(4 + l) + "+" + code(5 + l) + "*0.5");
+            t.formula(itemCode(18 + l), itemCode(4 + l) + "+" + itemCode(5 + l) + "*0.5");
         tx.commit();
     }
     static std::string zero(int d) { return (d < 10 ? "0" : "") + std::to_string(d); }

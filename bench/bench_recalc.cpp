@@ -7,6 +7,7 @@
 #include "core/numtext.h"
 #include "items/taxrates.h"
 #include "monthly/workgrid_load.h"
+#include "entry_fixture.h"
 #include "support/payroll_fixture.h"
 
 #include <benchmark/benchmark.h>
@@ -19,11 +20,7 @@ using namespace gzgl;
 
 namespace {
 
-std::string code(int n) {
-    char b[8];
-    std::snprintf(b, sizeof b, "F%03d", n);
-    return b;
-}
+using bench::itemCode;
 
 // The tax page's example table, generated into formula lines with threshold 800.
 std::vector<std::string> taxLines() {
@@ -41,7 +38,7 @@ struct Month {
     Month() {
         // Items F004..F056: 27 inputs (F004..F030), 25 calculated, F056 the tax.
         for (int i = 4; i <= 56; ++i)
-            t.item(code(i), "项目" + std::to_string(i));
+            t.item(itemCode(i), "项目" + std::to_string(i));
         std::mt19937 rng(42);
         std::uniform_int_distribution<int> cents(0, 300000);
         Connection& db = t.s.taskConn;
@@ -55,7 +52,7 @@ struct Month {
                 std::string sql = "Update " + t.table("Data") + " Set FFFF=?";
                 std::vector<double> v{cents(rng) % 1000 / 100.0};
                 for (int i = 4; i <= 30; ++i) {
-                    sql += "," + code(i) + "=?";
+                    sql += "," + itemCode(i) + "=?";
                     v.push_back(cents(rng) / 100.0);
                 }
                 if (e % 100 == 0) { // a stored value in a calculated item
@@ -69,7 +66,7 @@ struct Month {
             // 29 lines over F031..F055, each reading inputs and earlier results.
             for (int l = 0; l < 29; ++l) {
                 const int target = 31 + l % 25;
-                const std::string a = code(4 + l % 27), b = code(5 + (l * 7) % 26), c = code(l < 5 ? 6 : 31 + l % 5);
+                const std::string a = itemCode(4 + l % 27), b = itemCode(5 + (l * 7) % 26), c = itemCode(l < 5 ? 6 : 31 + l % 5);
                 std::string f;
                 switch (l % 4) {
                 case 0: f = a + "+" + b + "-" + c + "*0.1"; break;
@@ -77,7 +74,7 @@ struct Month {
                 case 2: f = "(" + a + "+" + b + ")*0.05"; break;
                 default: f = "{[" + a + ">100]&[" + b + "<2000]," + c + "*0.3,0}"; break;
                 }
-                t.formula(code(target), f);
+                t.formula(itemCode(target), f);
             }
             t.formula("F003", "F031+F032+F033+F034+F035+F036+F037+F038");
             for (const std::string& line : taxLines())
