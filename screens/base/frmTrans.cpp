@@ -25,14 +25,6 @@ using namespace gzgl;
 
 namespace {
 
-// The hourglass while a piece of work runs.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 QTableView* table(QWidget* owner, const char* name, RowsModel* model) {
     auto* t = new QTableView(owner);
     t->setObjectName(name);

@@ -21,13 +21,6 @@ using namespace gzgl;
 
 namespace {
 
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 QComboBox* combo(QWidget* owner, const char* name) {
     auto* c = new QComboBox(owner);
     c->setObjectName(name);

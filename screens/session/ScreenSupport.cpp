@@ -1,11 +1,15 @@
 #include "screens/session/ScreenSupport.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QWidget>
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
 
 void applyOutcome(QWidget* screen, gzgl::Prompt& prompt, const gzgl::Outcome& outcome) {
     outcome.show(prompt);

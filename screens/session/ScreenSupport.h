@@ -20,6 +20,14 @@ class QPushButton;
 // name the outcome names (selecting a line edit's text).
 void applyOutcome(QWidget* screen, gzgl::Prompt& prompt, const gzgl::Outcome& outcome);
 
+// The hourglass while a piece of work runs, restored however it ends.
+struct WaitCursor {
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // Enter (or Return) in a watched widget runs its action, typically moving
 // the focus to the next field.
 class EnterKeys : public QObject {
