@@ -97,6 +97,9 @@ QTableWidgetItem* checkItem(bool on) {
     return i;
 }
 
+// A header or footer line the user adds: printed, his own text, left.
+const PrintLine kNewLine{true, false, kTextFont, 0, 0, 1.0, ""};
+
 template <class W> W* cell(const QTableWidget* t, int r, int c) { return qobject_cast<W*>(t->cellWidget(r, c)); }
 
 } // namespace
@@ -257,36 +260,29 @@ QTableWidget* frmPrintSetup::linesTable(const char* name) {
     return t;
 }
 
-void frmPrintSetup::fillLines(QTableWidget* t, const std::vector<PrintLine>& shown) {
-    t->setRowCount(0);
-    for (const PrintLine& l : shown) {
-        const int r = t->rowCount();
-        t->insertRow(r);
-        t->setItem(r, 0, new QTableWidgetItem(qs(l.content)));
-        t->setItem(r, 1, checkItem(l.visible));
-        t->setCellWidget(r, 2, alignBox(t, l.align));
-        t->setCellWidget(r, 3, sizeBox(t, FontSpec::parse(l.font).size));
-        auto* dist = new QDoubleSpinBox(t);
-        dist->setRange(0, 100);
-        dist->setDecimals(1);
-        dist->setValue(l.dist);
-        t->setCellWidget(r, 4, dist);
-    }
-}
-
-void frmPrintSetup::addLine(QTableWidget* t) {
-    const int rows = t->rowCount();
-    t->insertRow(rows);
-    t->setItem(rows, 0, new QTableWidgetItem(QString()));
-    t->setItem(rows, 1, checkItem(true));
-    t->setCellWidget(rows, 2, alignBox(t, 0));
-    t->setCellWidget(rows, 3, sizeBox(t, FontSpec::parse(kTextFont).size));
+void frmPrintSetup::appendLine(QTableWidget* t, const PrintLine& l) {
+    const int r = t->rowCount();
+    t->insertRow(r);
+    t->setItem(r, 0, new QTableWidgetItem(qs(l.content)));
+    t->setItem(r, 1, checkItem(l.visible));
+    t->setCellWidget(r, 2, alignBox(t, l.align));
+    t->setCellWidget(r, 3, sizeBox(t, FontSpec::parse(l.font).size));
     auto* dist = new QDoubleSpinBox(t);
     dist->setRange(0, 100);
     dist->setDecimals(1);
-    dist->setValue(1.0);
-    t->setCellWidget(rows, 4, dist);
-    t->setCurrentCell(rows, 0);
+    dist->setValue(l.dist);
+    t->setCellWidget(r, 4, dist);
+}
+
+void frmPrintSetup::fillLines(QTableWidget* t, const std::vector<PrintLine>& shown) {
+    t->setRowCount(0);
+    for (const PrintLine& l : shown)
+        appendLine(t, l);
+}
+
+void frmPrintSetup::addLine(QTableWidget* t) {
+    appendLine(t, kNewLine);
+    t->setCurrentCell(t->rowCount() - 1, 0);
 }
 
 std::vector<PrintLine> frmPrintSetup::readLines(const QTableWidget* t, const std::vector<PrintLine>& stored,
@@ -294,7 +290,7 @@ std::vector<PrintLine> frmPrintSetup::readLines(const QTableWidget* t, const std
     std::vector<PrintLine> out;
     for (int r = 0; r < t->rowCount(); ++r) {
         const bool known = r < static_cast<int>(stored.size());
-        PrintLine l = known ? stored[static_cast<std::size_t>(r)] : PrintLine{true, false, kTextFont, 0, 0, 1.0, ""};
+        PrintLine l = known ? stored[static_cast<std::size_t>(r)] : kNewLine;
         const std::string typed = ss(t->item(r, 0)->text());
         if (known)
             setLineText(l, shown[static_cast<std::size_t>(r)].content, typed);

@@ -29,6 +29,7 @@ public:
 private:
     void fill(const gzgl::print::PrintProject& p);
     QTableWidget* linesTable(const char* name);
+    void appendLine(QTableWidget* t, const gzgl::print::PrintLine& l);
     void fillLines(QTableWidget* t, const std::vector<gzgl::print::PrintLine>& shown);
     std::vector<gzgl::print::PrintLine> readLines(const QTableWidget* t, const std::vector<gzgl::print::PrintLine>& stored,
                                                   const std::vector<gzgl::print::PrintLine>& shown) const;
