@@ -4,38 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 using namespace gzgl::exchange;
-
-namespace {
-
-// Runs a Python snippet with the workbook path as argv[1]; returns its output.
-std::string python(const std::string& script, const std::string& path) {
-    std::string cmd = "/usr/bin/python3 -c '" + script + "' '" + path + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 512> buf{};
-    while (pipe && fgets(buf.data(), buf.size(), pipe.get()))
-        out += buf.data();
-    return out;
-}
-
-// Each cell as "row,col:type:value" on its own line, empty cells as None.
-const char* kDump = R"(import sys, openpyxl
-wb = openpyxl.load_workbook(sys.argv[1])
-ws = wb.active
-print("sheet:" + ws.title)
-for row in ws.iter_rows():
-    for c in row:
-        print("%d,%d:%s:%s" % (c.row, c.column, type(c.value).__name__, c.value))
-)";
-
-} // namespace
 
 TEST(Xlsx, WritesCaptionsNumbersAndTextAsTyped) {
     gzgl::test::TempHome home;
@@ -52,7 +24,7 @@ TEST(Xlsx, WritesCaptionsNumbersAndTextAsTyped) {
     };
     writeXlsx(path, t);
 
-    const std::string out = python(kDump, path);
+    const std::string out = gzgl::test::dumpWorkbook(path);
     for (const char* want : {
              "sheet:工资", "1,1:str:姓名", "1,2:str:账号", "1,3:str:基本工资", "1,4:str:备注", "2,1:str:张三",
              "2,2:str:6222021234567890123", // every digit kept
@@ -74,7 +46,7 @@ TEST(Xlsx, BadSheetNameFallsBackAndEmptyTableStillWrites) {
     SheetTable t;
     t.sheetName = "a/b:c";
     writeXlsx(path, t);
-    EXPECT_NE(python(kDump, path).find("sheet:Sheet1\n"), std::string::npos);
+    EXPECT_NE(gzgl::test::dumpWorkbook(path).find("sheet:Sheet1\n"), std::string::npos);
 }
 
 TEST(Xlsx, UnwritablePathGivesChineseErrorAndNoFile) {

@@ -6,32 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 using namespace gzgl;
 using namespace gzgl::monthly;
 
 namespace {
-
-// Each cell of the first sheet as "row,col:type:value", one a line.
-std::string dumpWorkbook(const std::string& path) {
-    const std::string script = "import sys, openpyxl\n"
-                               "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
-                               "for row in ws.iter_rows():\n"
-                               "    for c in row:\n"
-                               "        print('%d,%d:%s:%s' % (c.row, c.column, type(c.value).__name__, c.value))\n";
-    const std::string cmd = "/usr/bin/python3 -c \"" + script + "\" '" + path + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 512> buf{};
-    while (pipe && fgets(buf.data(), buf.size(), pipe.get()))
-        out += buf.data();
-    return out;
-}
 
 struct EntryExportTest : ::testing::Test {
     test::PayrollTask t;
@@ -54,7 +35,7 @@ struct EntryExportTest : ::testing::Test {
 TEST_F(EntryExportTest, CaptionsNumbersAndAccountNumbersAsText) {
     ASSERT_TRUE(exportSheet(t.prompt, t.s.productTitle, path, entrySheet(e)));
     EXPECT_EQ(t.prompt.last(), kExported);
-    const std::string dump = dumpWorkbook(path);
+    const std::string dump = test::dumpWorkbook(path);
     // Rounding-off columns are hidden in mode 0 and stay out of the sheet.
     EXPECT_NE(dump.find("1,1:str:工号"), std::string::npos) << dump;
     EXPECT_NE(dump.find("1,2:str:姓名"), std::string::npos) << dump;
@@ -80,7 +61,7 @@ TEST_F(EntryExportTest, ExistingFileOverwrittenOnlyAfterYes) {
     t.prompt.answers = {true};
     EXPECT_TRUE(exportSheet(t.prompt, t.s.productTitle, path, entrySheet(e)));
     EXPECT_EQ(t.prompt.last(), kExported);
-    EXPECT_NE(dumpWorkbook(path).find("1,1:str:工号"), std::string::npos);
+    EXPECT_NE(test::dumpWorkbook(path).find("1,1:str:工号"), std::string::npos);
 }
 
 TEST_F(EntryExportTest, UnwritableFileReportedNotSucceeded) {

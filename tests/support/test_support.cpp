@@ -5,8 +5,11 @@
 #include "core/startup.h"
 #include "core/tasks.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -47,6 +50,22 @@ std::string makeTask(Session& s, const std::string& name, const std::string& op,
         throw std::runtime_error("task creation refused: " + r.outcome.message);
     closeTask(s);
     return r.taskID;
+}
+
+std::string dumpWorkbook(const std::string& path) {
+    const char* script = "import sys, openpyxl\n"
+                         "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                         "print('sheet:' + ws.title)\n"
+                         "for row in ws.iter_rows():\n"
+                         "    for c in row:\n"
+                         "        print('%d,%d:%s:%s' % (c.row, c.column, type(c.value).__name__, c.value))\n";
+    const std::string cmd = std::string("/usr/bin/python3 -c \"") + script + "\" '" + path + "' 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 512> buf{};
+    while (pipe && fgets(buf.data(), buf.size(), pipe.get()))
+        out += buf.data();
+    return out;
 }
 
 } // namespace gzgl::test

@@ -56,4 +56,9 @@ void openHome(Session& s, const std::string& home);
 std::string makeTask(Session& s, const std::string& name, const std::string& op, const std::string& pw,
                      const std::string& year = "2006", const std::string& month = "2");
 
+// An Excel workbook as openpyxl reads it: "sheet:" and the active sheet's
+// title, then each cell as "row,col:type:value" on its own line (empty
+// cells as None).
+std::string dumpWorkbook(const std::string& path);
+
 } // namespace gzgl::test
