@@ -43,114 +43,75 @@ std::string repeat(const std::string& s, int n) {
     return out;
 }
 
+// Each formula ends with the given result, assigns nothing and leaves the
+// last value in place.
+void expectNothingAssigned(Evaluator& e, std::initializer_list<const char*> formulas, const char* result,
+                           double kept) {
+    for (const char* f : formulas) {
+        const Outcome r = e(f);
+        EXPECT_EQ(r.result, result) << f;
+        EXPECT_FALSE(r.has) << f;
+        EXPECT_EQ(r.value, kept) << f;
+    }
+}
+
 } // namespace
 
-TEST(FormulaArithmetic, MultiplicationBindsTighterAndAllFourAssociateLeft) {
-    Evaluator e;
-    EXPECT_EQ(e.value("2+3*4"), 14);
-    EXPECT_EQ(e.value("(2+3)*4"), 20);
-    EXPECT_EQ(e.value("10-4-3"), 3);
-    EXPECT_EQ(e.value("8/4/2"), 1);
-    EXPECT_EQ(e.value("2-3+4"), 3);
-    EXPECT_EQ(e.value("2*3-4/2"), 4);
-    EXPECT_EQ(e.value("[2+3]*4"), 20); // square brackets group too
-}
-
-TEST(FormulaArithmetic, DivisionByZeroGivesZero) {
-    Evaluator e;
-    EXPECT_EQ(e.value("5/0"), 0);
-    EXPECT_EQ(e.value("5/(3-3)"), 0);
-    EXPECT_EQ(e.value("5/0+1"), 1);
-    EXPECT_EQ(e.value("0/0"), 0);
-}
-
-TEST(FormulaArithmetic, LeadingMinusIsASubtractionFromZero) {
-    Evaluator e;
-    EXPECT_EQ(e.value("-5+2"), -3);
-    EXPECT_EQ(e.value("-5*2"), -10);
-    EXPECT_EQ(e.value("3*(0-2)"), -6);
-    EXPECT_EQ(e.value("100+(0-20)"), 80); // a substituted negative value
-    EXPECT_EQ(e.value("{1>0,-4,2}"), -4); // a branch gets the same rule
-}
-
-TEST(FormulaArithmetic, SpacesAreRemovedBeforeTokenizing) {
-    Evaluator e;
-    EXPECT_EQ(e.value("1 0 + 2"), 12);
-    EXPECT_EQ(e.value(" { 5 > = 5 , 1 , 2 } "), 1);
-}
-
-TEST(FormulaArithmetic, MissingOperandsReadZero) {
-    Evaluator e;
-    EXPECT_EQ(e.value("*5"), 0);
-    EXPECT_EQ(e.value("5*"), 0);
-    EXPECT_EQ(e.value("5+"), 5);
-    EXPECT_EQ(e.value("+5"), 5);
-    EXPECT_EQ(e.value("()"), 0);
-    EXPECT_EQ(e.value("abc+2"), 2);
-    EXPECT_EQ(e.value("1.2.3+1"), 2.2); // the leading number of an operand
-}
-
-TEST(FormulaArithmetic, TokenWithoutRelationIsDropped) {
-    Evaluator e;
-    // A comparison directly inside "(" ")" has no relation: ">" is dropped
-    // and the last operand is the value.
-    EXPECT_EQ(e.value("(5>3)"), 3);
-    EXPECT_EQ(e.value("(5)(7)"), 7);
-}
-
-TEST(FormulaPrecision, ResultIsRoundedToTheTargetDecimals) {
-    Evaluator two("#0.00");
-    EXPECT_EQ(two.value("10/3"), 3.33);
-    EXPECT_EQ(two.value("2.675"), 2.68);
-    EXPECT_EQ(two.value("1.005*1"), 1.01);
-    EXPECT_EQ(two.value("0.1+0.2"), 0.3);
-    Evaluator none("#0");
-    EXPECT_EQ(none.value("10/3"), 3);
-    EXPECT_EQ(none.value("2.5"), 3);
-    EXPECT_EQ(none.value("0-2.5"), -3);
-    EXPECT_EQ(none.value("-0.4"), 0);
-    Evaluator four("#0.0000");
-    EXPECT_EQ(four.value("2/3"), 0.6667);
-}
-
-TEST(FormulaConditional, ConditionChoosesTheBranch) {
-    Evaluator e;
-    EXPECT_EQ(e.value("{5>3,1,2}"), 1);
-    EXPECT_EQ(e.value("{5<3,1,2}"), 2);
-    EXPECT_EQ(e.value("{5<3,,2}"), 2);
-    EXPECT_EQ(e.value("{5>3,1}"), 1);
-    EXPECT_EQ(e.value("{100>=100,1,2}"), 1);
-    EXPECT_EQ(e.value("{100<>100,1,2}"), 2);
-    EXPECT_EQ(e.value("{3<=2,1,2}"), 2);
-    EXPECT_EQ(e.value("{3=3,1,2}"), 1);
-    EXPECT_EQ(e.value("{5>3,1,2}+100"), 1); // text after "}" is ignored
-    EXPECT_EQ(e.value("{2>1,(5-1)*2,0}"), 8);
+// Formulas that yield a number, each evaluated afresh at its precision.
+TEST(FormulaValues, EachFormulaGivesItsValue) {
+    struct Case {
+        const char* formula;
+        double value;
+        const char* format = "#0.00";
+    };
+    const Case cases[] = {
+        // "*" and "/" bind tighter and all four associate left; "[ ]" groups too.
+        {"2+3*4", 14}, {"(2+3)*4", 20}, {"10-4-3", 3}, {"8/4/2", 1}, {"2-3+4", 3}, {"2*3-4/2", 4},
+        {"[2+3]*4", 20},
+        // Division by zero gives zero.
+        {"5/0", 0}, {"5/(3-3)", 0}, {"5/0+1", 1}, {"0/0", 0},
+        // A leading minus subtracts from zero, in a branch as well; a
+        // substituted negative value comes bracketed.
+        {"-5+2", -3}, {"-5*2", -10}, {"3*(0-2)", -6}, {"100+(0-20)", 80}, {"{1>0,-4,2}", -4},
+        // Spaces are removed before tokenizing.
+        {"1 0 + 2", 12}, {" { 5 > = 5 , 1 , 2 } ", 1},
+        // Missing operands read zero; an operand reads its leading number.
+        {"*5", 0}, {"5*", 0}, {"5+", 5}, {"+5", 5}, {"()", 0}, {"abc+2", 2}, {"1.2.3+1", 2.2},
+        // A comparison directly inside "( )" has no relation: ">" is dropped
+        // and the last operand is the value.
+        {"(5>3)", 3}, {"(5)(7)", 7},
+        // The result is rounded to the target's decimals, halves away from zero.
+        {"10/3", 3.33}, {"2.675", 2.68}, {"1.005*1", 1.01}, {"0.1+0.2", 0.3},
+        {"10/3", 3, "#0"}, {"2.5", 3, "#0"}, {"0-2.5", -3, "#0"}, {"-0.4", 0, "#0"}, {"2/3", 0.6667, "#0.0000"},
+        // The condition chooses the branch; text after "}" is ignored.
+        {"{5>3,1,2}", 1}, {"{5<3,1,2}", 2}, {"{5<3,,2}", 2}, {"{5>3,1}", 1}, {"{100>=100,1,2}", 1},
+        {"{100<>100,1,2}", 2}, {"{3<=2,1,2}", 2}, {"{3=3,1,2}", 1}, {"{5>3,1,2}+100", 1}, {"{2>1,(5-1)*2,0}", 8},
+        // "&" and "|" between bracketed comparisons.
+        {"{[5>3]&[2>1],7,8}", 7}, {"{[5>3]&[2>9],7,8}", 8}, {"{[5>3]|[2>9],7,8}", 7}, {"{[5<3]|[2>9],7,8}", 8},
+        {"{5>3&2>9,7,8}", 8},
+        // "&" binds tighter than "|": (F & T) | T is true, F & (T | T) would not be.
+        {"{[1>2]&[2>1]|[2>1],7,8}", 7}, {"{[2>1]|[1>2]&[1>2],7,8}", 7},
+        // Directly inside "[ ]" an "&" has no relation and is dropped: only
+        // the last comparison counts.
+        {"{[2>9&5>3],7,8}", 7},
+        // Truth texts read zero in arithmetic.
+        {"True+1", 1}, {"{True,1,2}", 1}, {"{False,1,2}", 2},
+        // A chained comparison: the second ">" is dropped, the first
+        // compares 3 with the last operand.
+        {"{5>3>4,1,2}", 2}, {"{5>3>2,1,2}", 1},
+        // "#" inside an operand is part of it.
+        {"5#3", 5},
+        // A literal beyond range that is never read as a number does not fail.
+        {"(1e999)(2)", 2}, {"1e999&1", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Evaluator(c.format).value(c.formula), c.value) << c.formula << " at " << c.format;
 }
 
 TEST(FormulaConditional, EmptyChosenBranchAssignsNothing) {
     Evaluator e;
     e.value("42");
-    for (const char* f : {"{5<3,1}", "{5>3,,2}", "{5<3,1,}"}) {
-        const Outcome r = e(f);
-        EXPECT_EQ(r.result, "True") << f;
-        EXPECT_FALSE(r.has) << f;
-        EXPECT_EQ(r.value, 42) << f; // FormulaValue keeps the last value
-    }
-}
-
-TEST(FormulaConditional, AndOrBetweenBracketedComparisons) {
-    Evaluator e;
-    EXPECT_EQ(e.value("{[5>3]&[2>1],7,8}"), 7);
-    EXPECT_EQ(e.value("{[5>3]&[2>9],7,8}"), 8);
-    EXPECT_EQ(e.value("{[5>3]|[2>9],7,8}"), 7);
-    EXPECT_EQ(e.value("{[5<3]|[2>9],7,8}"), 8);
-    EXPECT_EQ(e.value("{5>3&2>9,7,8}"), 8);
-    // "&" binds tighter than "|": (F & T) | T is true, F & (T | T) would not be.
-    EXPECT_EQ(e.value("{[1>2]&[2>1]|[2>1],7,8}"), 7);
-    EXPECT_EQ(e.value("{[2>1]|[1>2]&[1>2],7,8}"), 7);
-    // Directly inside "[" "]" an "&" has no relation and is dropped: only
-    // the last comparison counts.
-    EXPECT_EQ(e.value("{[2>9&5>3],7,8}"), 7);
+    expectNothingAssigned(e, {"{5<3,1}", "{5>3,,2}", "{5<3,1,}"}, "True", 42); // FormulaValue keeps the last value
 }
 
 TEST(FormulaConditional, TaxBracketFormulaAssignsOnlyInsideItsBracket) {
@@ -188,10 +149,7 @@ TEST(FormulaConditional, ConditionThatIsNotATruthValueAssignsNothing) {
 TEST(FormulaConditional, FormWithoutCommaFails) {
     Evaluator e;
     e.value("9");
-    const Outcome r = e("{5>3}");
-    EXPECT_EQ(r.result, "False");
-    EXPECT_FALSE(r.has);
-    EXPECT_EQ(r.value, 9);
+    expectNothingAssigned(e, {"{5>3}"}, "False", 9);
 }
 
 TEST(FormulaConditional, MissingOrMisplacedClosingBraceFails) {
@@ -208,33 +166,12 @@ TEST(FormulaConditional, MissingOrMisplacedClosingBraceFails) {
 TEST(FormulaTruth, WholeValueThatIsATruthValueAssignsNothing) {
     Evaluator e;
     e.value("3");
-    for (const char* f : {"5>3", "5<3", "True", "{1>0,2>1,3}", "[1>0]&[2>1]"}) {
-        const Outcome r = e(f);
-        EXPECT_EQ(r.result, "True") << f;
-        EXPECT_FALSE(r.has) << f;
-        EXPECT_EQ(r.value, 3) << f;
-    }
+    expectNothingAssigned(e, {"5>3", "5<3", "True", "{1>0,2>1,3}", "[1>0]&[2>1]"}, "True", 3);
 }
 
-TEST(FormulaTruth, TruthTextsReadZeroInArithmetic) {
+TEST(FormulaTruth, LoneOperatorCharacterIsAnOperator) {
     Evaluator e;
-    EXPECT_EQ(e.value("True+1"), 1);
-    EXPECT_EQ(e.value("{True,1,2}"), 1);
-    EXPECT_EQ(e.value("{False,1,2}"), 2);
-}
-
-TEST(FormulaTruth, ChainedComparisonComparesTheLastTwo) {
-    Evaluator e;
-    // The second ">" has no relation to the first and is dropped; the
-    // first then compares 3 with 4.
-    EXPECT_EQ(e.value("{5>3>4,1,2}"), 2);
-    EXPECT_EQ(e.value("{5>3>2,1,2}"), 1);
-}
-
-TEST(FormulaTruth, LoneOperatorCharactersAreOperators) {
-    Evaluator e;
-    EXPECT_EQ(e.value("5#3"), 5); // one operand token "5#3"
-    const Outcome r = e("(5)#(3)");   // "#" standing alone is "<>"
+    const Outcome r = e("(5)#(3)"); // "#" standing alone is "<>"
     EXPECT_EQ(r.result, "True");
     EXPECT_FALSE(r.has);
 }
@@ -242,16 +179,9 @@ TEST(FormulaTruth, LoneOperatorCharactersAreOperators) {
 TEST(FormulaFailure, OverflowEndsAsFalseAndKeepsTheLastValue) {
     Evaluator e;
     e.value("12");
-    for (const char* f : {"1e308*10", "1e308+1e308", "0-1e308-1e308", "1e999", "1e999+1", "2/1e999",
-                          "{1e999>0,1,2}", "{1>0,1e308*1e308}"}) {
-        const Outcome r = e(f);
-        EXPECT_EQ(r.result, "False") << f;
-        EXPECT_FALSE(r.has) << f;
-        EXPECT_EQ(r.value, 12) << f;
-    }
-    // A literal beyond range that is never read as a number does not fail.
-    EXPECT_EQ(e.value("(1e999)(2)"), 2);
-    EXPECT_EQ(e.value("1e999&1"), 0);
+    expectNothingAssigned(e, {"1e308*10", "1e308+1e308", "0-1e308-1e308", "1e999", "1e999+1", "2/1e999",
+                              "{1e999>0,1,2}", "{1>0,1e308*1e308}"},
+                          "False", 12);
 }
 
 TEST(FormulaFailure, BlankFormulaGivesEmptyResult) {
