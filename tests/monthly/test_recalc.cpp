@@ -58,31 +58,26 @@ TEST(RoundOff, RemainderOfEachModeTakenFromTheDigits) {
     EXPECT_EQ(RoundOffRemainder(1230, 1), 0);
 }
 
-TEST(RoundOff, WorkedExampleOfNetPay) {
-    const NetPay n = netPay(1234.56, 7.00, 1);
-    EXPECT_EQ(n.heldBack, "1.56");
-    EXPECT_EQ(n.paidOut, "10");
-    EXPECT_EQ(decimalText(n.net), "1240");
-}
-
-TEST(RoundOff, NoRoundingOffPaysTheCarryInFull) {
-    const NetPay n = netPay(1234.56, 7.00, 0);
-    EXPECT_EQ(n.heldBack, "0");
-    EXPECT_EQ(n.paidOut, "7");
-    EXPECT_EQ(decimalText(n.net), "1241.56");
-}
-
-TEST(RoundOff, UnitOfOneYuan) {
-    const NetPay n = netPay(2000.40, 0.70, 3);
-    EXPECT_EQ(n.heldBack, "0.1");
-    EXPECT_EQ(n.paidOut, "1");
-    EXPECT_EQ(decimalText(n.net), "2001");
-}
-
-TEST(RoundOff, NegativeNetPayKeepsAPositiveRemainder) {
-    const NetPay n = netPay(-5.5, 0, 1);
-    EXPECT_EQ(n.heldBack, "5.5");
-    EXPECT_EQ(decimalText(n.net), "-11");
+TEST(RoundOff, NetPayHoldsBackTheRemainderAndPaysTheCarry) {
+    struct Case {
+        double pay, carry;
+        int mode;
+        const char *heldBack, *paidOut, *net;
+    };
+    const Case cases[] = {
+        {1234.56, 7.00, 1, "1.56", "10", "1240"},
+        {1234.56, 7.00, 0, "0", "7", "1241.56"}, // no rounding-off pays the carry in full
+        {2000.40, 0.70, 3, "0.1", "1", "2001"},  // a unit of one yuan
+        {-5.5, 0, 1, "5.5", nullptr, "-11"},     // a negative net pay keeps a positive remainder
+    };
+    for (const Case& c : cases) {
+        const NetPay n = netPay(c.pay, c.carry, c.mode);
+        EXPECT_EQ(n.heldBack, c.heldBack) << c.pay << " mode " << c.mode;
+        if (c.paidOut) {
+            EXPECT_EQ(n.paidOut, c.paidOut) << c.pay << " mode " << c.mode;
+        }
+        EXPECT_EQ(decimalText(n.net), c.net) << c.pay << " mode " << c.mode;
+    }
 }
 
 TEST(RoundOff, PaidPlusHeldBackIsNetPayPlusCarryToTheCent) {
@@ -103,77 +98,70 @@ TEST(RoundOff, PaidPlusHeldBackIsNetPayPlusCarryToTheCent) {
     }
 }
 
-TEST(Recalc, LinesRunInOrderAndLaterLinesSeeEarlierResults) {
-    Payroll t;
-    t.employee("0001", "张三");
-    t.value("0001", "F004", 1000.0);
-    t.value("0001", "F006", 234.5);
-    t.formula("F003", "F004+F006+2000");
-    t.formula("F005", "{F003>800,(F003-800)*0.05,0}");
-    t.formula("F000", "F003-F005");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F003"), "3234.50");
-    EXPECT_EQ(Payroll::at(g, 0, "F005"), "121.73"); // 121.725 rounds half away from zero
-    EXPECT_EQ(Payroll::at(g, 0, "F000"), "3112.77");
-    EXPECT_EQ(Payroll::at(g, 0, "FFFD"), "0");
-    EXPECT_EQ(Payroll::at(g, 0, "FFFE"), "0");
-}
-
-TEST(Recalc, NetPayRoundedOffWithLastMonthsCarry) {
-    Payroll t(1);
-    t.employee("0001", "张三");
-    t.value("0001", "F004", 1234.56);
-    t.value("0001", "FFFF", 7.0);
-    t.formula("F000", "F004");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F000"), "1240.00");
-    EXPECT_EQ(Payroll::at(g, 0, "FFFD"), "1.56");
-    EXPECT_EQ(Payroll::at(g, 0, "FFFE"), "10");
-}
-
-TEST(Recalc, NegativeReferencedValueIsSubtracted) {
-    Payroll t;
-    t.employee("0001", "张三");
-    t.value("0001", "F004", -20.0);
-    t.value("0001", "F006", 100.0);
-    t.formula("F003", "F006+F004");
-    t.formula("F005", "F006*F004");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F003"), "80.00");
-    EXPECT_EQ(Payroll::at(g, 0, "F005"), "-2000.00");
-}
-
-TEST(Recalc, TwoLinesForOneItemEachRowGetsOne) {
-    Payroll t;
-    t.employee("0001", "高");
-    t.employee("0002", "低");
-    t.value("0001", "F003", 6000.0);
-    t.value("0002", "F003", 3000.0);
-    t.formula("F004", "{F003>5000,100}");
-    t.formula("F004", "{F003<=5000,50}");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F004"), "100.00");
-    EXPECT_EQ(Payroll::at(g, 1, "F004"), "50.00");
-}
-
-TEST(Recalc, EmptyBranchKeepsValueAndFillsAnEmptyCell) {
-    Payroll t;
-    t.employee("0001", "有值");
-    t.employee("0002", "无值");
-    t.value("0001", "F004", 88.0);
-    t.formula("F004", "{F003>5000,100}");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F004"), "88.00");
-    EXPECT_EQ(Payroll::at(g, 1, "F004"), "0.00");
-}
-
-TEST(Recalc, CodeWithoutColumnReadsZero) {
-    Payroll t;
-    t.employee("0001", "张三");
-    t.value("0001", "F003", 10.0);
-    t.formula("F004", "F003+F777+F001");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F004"), "10.00");
+// Whole-grid recalculations: employees with their stored values, the
+// formula lines in their order, and the cells they must end with.
+TEST(Recalc, FormulaLinesGiveTheirCells) {
+    struct Employee {
+        const char* no;
+        std::vector<std::pair<const char*, double>> values;
+    };
+    struct Cell {
+        int row;
+        const char *code, *text;
+    };
+    struct Case {
+        const char* what;
+        int mode;
+        std::vector<Employee> employees;
+        std::vector<std::pair<const char*, const char*>> formulas;
+        std::vector<Cell> cells;
+    };
+    const Case cases[] = {
+        {"later lines see earlier results",
+         0,
+         {{"0001", {{"F004", 1000}, {"F006", 234.5}}}},
+         {{"F003", "F004+F006+2000"}, {"F005", "{F003>800,(F003-800)*0.05,0}"}, {"F000", "F003-F005"}},
+         // 121.725 rounds half away from zero.
+         {{0, "F003", "3234.50"}, {0, "F005", "121.73"}, {0, "F000", "3112.77"}, {0, "FFFD", "0"}, {0, "FFFE", "0"}}},
+        {"net pay rounded off with last month's carry",
+         1,
+         {{"0001", {{"F004", 1234.56}, {"FFFF", 7}}}},
+         {{"F000", "F004"}},
+         {{0, "F000", "1240.00"}, {0, "FFFD", "1.56"}, {0, "FFFE", "10"}}},
+        {"a negative referenced value is subtracted",
+         0,
+         {{"0001", {{"F004", -20}, {"F006", 100}}}},
+         {{"F003", "F006+F004"}, {"F005", "F006*F004"}},
+         {{0, "F003", "80.00"}, {0, "F005", "-2000.00"}}},
+        {"two lines for one item: each row gets one",
+         0,
+         {{"0001", {{"F003", 6000}}}, {"0002", {{"F003", 3000}}}},
+         {{"F004", "{F003>5000,100}"}, {"F004", "{F003<=5000,50}"}},
+         {{0, "F004", "100.00"}, {1, "F004", "50.00"}}},
+        {"an empty branch keeps a value and fills an empty cell",
+         0,
+         {{"0001", {{"F004", 88}}}, {"0002", {}}},
+         {{"F004", "{F003>5000,100}"}},
+         {{0, "F004", "88.00"}, {1, "F004", "0.00"}}},
+        {"a code without column reads zero",
+         0,
+         {{"0001", {{"F003", 10}}}},
+         {{"F004", "F003+F777+F001"}},
+         {{0, "F004", "10.00"}}},
+    };
+    for (const Case& c : cases) {
+        Payroll t(c.mode);
+        for (const Employee& e : c.employees) {
+            t.employee(e.no, "员工");
+            for (const auto& [code, v] : e.values)
+                t.value(e.no, code, v);
+        }
+        for (const auto& [code, text] : c.formulas)
+            t.formula(code, text);
+        const WorkGrid g = t.recalc();
+        for (const Cell& cell : c.cells)
+            EXPECT_EQ(Payroll::at(g, cell.row, cell.code), cell.text) << c.what << ": " << cell.code;
+    }
 }
 
 TEST(Recalc, PrecisionOfTheTargetItem) {
