@@ -122,46 +122,61 @@ TEST_F(Departments, NoToTheLevelQuestionWritesNothingAndKeepsTheScheme) {
     EXPECT_EQ(r.scheme, "20000");
 }
 
-TEST_F(Departments, CodesAgainstATwoTwoScheme) {
+TEST_F(Departments, RefusedCodesWriteNothingAndAskNothing) {
     add("01");
     add("0101");
+    add("0102");
+    add("02");
+    employee("0001", "02");
+    employee("0002", "0102");
     ASSERT_EQ(scheme(), "22000");
     p.clear();
-
-    // No level ends at 3 characters.
-    AddDepartmentResult r = addDepartment(s, p, "010", "甲", "");
-    EXPECT_EQ(r.outcome.message, "输入的编码信息出错！");
-    EXPECT_EQ(r.outcome.icon, Icon::Critical);
-    EXPECT_EQ(r.outcome.title, s.productTitle);
-    EXPECT_EQ(r.outcome.focus, "txtCode");
+    struct Case {
+        const char* what;
+        const char* code;
+        const char* message;
+        Icon icon;
+    };
+    const Case cases[] = {
+        {"no level ends at 3 characters", "010", "输入的编码信息出错！", Icon::Critical},
+        {"empty", "  ", "输入的编码信息出错！", Icon::Critical},
+        // Screens read a code up to its first blank: "02 1" could never be
+        // chosen for an employee, and 02 would lose its leaf flag.
+        {"inner blank", "02 1", "输入的编码信息出错！", Icon::Critical},
+        {"ten characters make a level of six", "0101010101", "本编码超出规定范围！", Icon::Exclamation},
+        {"parent checked before the range of a new level", "0202020202", "输入的编码有误！", Icon::Exclamation},
+        {"existing code", "01", "该部门编码已存在！", Icon::Exclamation},
+        {"parent with employees", "0201", "上级部门有员工，请先删除！", Icon::Exclamation},
+        {"parent with employees, before the new-level question", "010201", "上级部门有员工，请先删除！",
+         Icon::Exclamation},
+        {"missing parent", "0301", "输入的编码有误！", Icon::Exclamation},
+    };
+    for (const Case& c : cases) {
+        const AddDepartmentResult r = addDepartment(s, p, c.code, "甲", "");
+        EXPECT_FALSE(r.added) << c.what;
+        EXPECT_EQ(r.outcome.message, c.message) << c.what;
+        EXPECT_EQ(r.outcome.icon, c.icon) << c.what;
+        EXPECT_EQ(r.outcome.focus, "txtCode") << c.what;
+        EXPECT_EQ(r.outcome.title, s.productTitle) << c.what;
+    }
     EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(count("Depart"), 4);
     EXPECT_EQ(scheme(), "22000");
+    EXPECT_EQ(endFlag("02"), 1);
+    EXPECT_EQ(endFlag("0102"), 1);
 
-    // Ten characters would make a level of six.
-    r = addDepartment(s, p, "0101010101", "乙", "");
-    EXPECT_EQ(r.outcome.message, "本编码超出规定范围！");
-    EXPECT_EQ(r.outcome.icon, Icon::Exclamation);
+    // A level-1 code needs no parent; six characters under a level-2
+    // department without employees define level 3.
+    ASSERT_TRUE(addDepartment(s, p, "03", "丙", "").added);
     EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(scheme(), "22000");
-
-    // Six characters under the existing level-2 department define level 3.
     p.answers = {true};
-    r = addDepartment(s, p, "010101", "丙", "");
+    const AddDepartmentResult r = addDepartment(s, p, "010101", "丙", "");
     ASSERT_TRUE(r.added) << r.outcome.message;
     EXPECT_EQ(p.last(), "是否确定第3级的长度为2位？");
     EXPECT_EQ(r.level, 3);
     EXPECT_EQ(scheme(), "22200");
     EXPECT_EQ(field("010101", "F_DepClass").toInt(), 3);
     EXPECT_EQ(endFlag("0101"), 0);
-}
-
-TEST_F(Departments, ParentIsCheckedBeforeTheRangeOfANewLevel) {
-    add("01");
-    add("0101");
-    p.clear();
-    const AddDepartmentResult r = addDepartment(s, p, "0202020202", "甲", "");
-    EXPECT_EQ(r.outcome.message, "输入的编码有误！");
-    EXPECT_TRUE(p.messages.empty());
 }
 
 TEST_F(Departments, NoSixthLevel) {
@@ -173,62 +188,6 @@ TEST_F(Departments, NoSixthLevel) {
     EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(scheme(), "11111");
     EXPECT_EQ(count("Depart"), 0);
-}
-
-TEST_F(Departments, EmptyCodeIsACodingError) {
-    const AddDepartmentResult r = addDepartment(s, p, "  ", "甲", "");
-    EXPECT_EQ(r.outcome.message, "输入的编码信息出错！");
-    EXPECT_EQ(r.outcome.icon, Icon::Critical);
-    EXPECT_EQ(count("Depart"), 0);
-    EXPECT_EQ(scheme(), "00000");
-}
-
-// Screens read a department's code up to its first blank: "01 02" could
-// never be chosen for an employee, and its parent would lose its leaf flag.
-TEST_F(Departments, CodeWithAnInnerBlankIsACodingError) {
-    add("01");
-    const AddDepartmentResult r = addDepartment(s, p, "01 2", "甲", "");
-    EXPECT_EQ(r.outcome.message, "输入的编码信息出错！");
-    EXPECT_EQ(count("Depart"), 1);
-    EXPECT_EQ(endFlag("01"), 1);
-}
-
-TEST_F(Departments, ExistingCodeParentWithEmployeesAndMissingParentAreRefused) {
-    add("01");
-    add("0101");
-    add("02");
-    employee("0001", "02");
-    p.clear();
-
-    AddDepartmentResult r = addDepartment(s, p, "01", "重复", "");
-    EXPECT_EQ(r.outcome.message, "该部门编码已存在！");
-    EXPECT_EQ(r.outcome.icon, Icon::Exclamation);
-    EXPECT_EQ(r.outcome.focus, "txtCode");
-
-    r = addDepartment(s, p, "0201", "甲", "");
-    EXPECT_EQ(r.outcome.message, "上级部门有员工，请先删除！");
-    EXPECT_EQ(endFlag("02"), 1);
-
-    r = addDepartment(s, p, "0301", "乙", "");
-    EXPECT_EQ(r.outcome.message, "输入的编码有误！");
-    EXPECT_FALSE(exists("0301"));
-
-    // A level-1 code needs no parent.
-    r = addDepartment(s, p, "03", "丙", "");
-    EXPECT_TRUE(r.added) << r.outcome.message;
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(count("Depart"), 4);
-    EXPECT_EQ(scheme(), "22000");
-}
-
-TEST_F(Departments, ParentWithEmployeesGetsNoNewLevelEither) {
-    add("01");
-    employee("0001", "01");
-    p.clear();
-    const AddDepartmentResult r = addDepartment(s, p, "0101", "甲", "");
-    EXPECT_EQ(r.outcome.message, "上级部门有员工，请先删除！");
-    EXPECT_TRUE(p.messages.empty()); // refused before the level question
-    EXPECT_EQ(scheme(), "20000");
 }
 
 TEST_F(Departments, NameIsCutAndCleanedAndTheTypeFoundByName) {
@@ -258,17 +217,63 @@ TEST_F(Departments, FailedInsertLeavesParentFlagAndScheme) {
 
 // ---- leaf flags and the scheme after deleting ----------------------------
 
-TEST_F(Departments, LeafFlagFollowsTheLastSubDepartment) {
+// Each deletion leaves the stored scheme and the leaf flags of the rest.
+TEST(DepartmentDeletes, SchemeAndLeafFlagsFollowTheDepartmentsLeft) {
+    struct Fresh : test::BaseTest {
+        void TestBody() override {}
+    };
+    struct Step {
+        const char* removed;
+        const char* scheme;
+        std::vector<std::pair<const char*, int>> flags;
+    };
+    struct Case {
+        const char* what;
+        std::vector<const char*> added;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"the leaf flag follows the last sub-department",
+         {"01", "0101", "0102"},
+         {{"0101", "22000", {{"01", 0}, {"0102", 1}}}, {"0102", "20000", {{"01", 1}}}}},
+        {"the deepest level stays while another branch uses it",
+         {"01", "0101", "02", "0201"},
+         {{"0101", "22000", {{"01", 1}, {"02", 0}}}}},
+        {"deleting a shallower level keeps the scheme",
+         {"01", "0101", "010101", "0102"},
+         {{"0102", "22200", {{"01", 0}}}, {"010101", "22000", {{"0101", 1}}}}},
+        {"deleting the last department resets the scheme",
+         {"001", "002"},
+         {{"001", "30000", {{"002", 1}}}, {"002", "00000", {}}}},
+        {"a department with sub-departments takes only its own row",
+         {"01", "0101", "0102"},
+         {{"01", "22000", {{"0101", 1}, {"0102", 1}}}}},
+    };
+    for (const Case& c : cases) {
+        Fresh d;
+        for (const char* code : c.added)
+            d.add(code);
+        for (const Step& st : c.steps) {
+            ASSERT_TRUE(d.remove(st.removed).ok) << c.what << ": " << st.removed;
+            EXPECT_FALSE(d.exists(st.removed)) << c.what << ": " << st.removed;
+            EXPECT_EQ(d.scheme(), st.scheme) << c.what << ": " << st.removed;
+            for (const auto& [code, flag] : st.flags)
+                EXPECT_EQ(d.endFlag(code), flag) << c.what << ": " << code;
+        }
+    }
+}
+
+TEST_F(Departments, LevelFreedByDeletingIsDefinedAnew) {
     add("01");
-    EXPECT_EQ(endFlag("01"), 1);
     add("0101");
-    add("0102");
-    EXPECT_EQ(endFlag("01"), 0);
-    EXPECT_EQ(endFlag("0101"), 1);
     ASSERT_TRUE(remove("0101").ok);
-    EXPECT_EQ(endFlag("01"), 0);
-    ASSERT_TRUE(remove("0102").ok);
-    EXPECT_EQ(endFlag("01"), 1);
+    EXPECT_EQ(scheme(), "20000");
+    p.clear();
+    p.answers = {true};
+    const AddDepartmentResult r = addDepartment(s, p, "01001", "甲", "");
+    EXPECT_TRUE(r.added);
+    EXPECT_EQ(p.last(), "是否确定第2级的长度为3位？");
+    EXPECT_EQ(scheme(), "23000");
 }
 
 TEST_F(Departments, DeleteAsksFirstAndNoKeepsTheRow) {
@@ -319,68 +324,6 @@ TEST_F(Departments, WildcardsInACodeMatchOnlyThemselves) {
     EXPECT_TRUE(remove("0%").ok);
     EXPECT_TRUE(exists("01"));
 }
-
-TEST_F(Departments, DeletingTheLastOfTheDeepestLevelShortensTheScheme) {
-    add("01");
-    add("0101");
-    add("0102");
-    ASSERT_TRUE(remove("0101").ok);
-    EXPECT_EQ(scheme(), "22000");
-    ASSERT_TRUE(remove("0102").ok);
-    EXPECT_EQ(scheme(), "20000");
-    // The next department at that depth defines the level anew.
-    p.clear();
-    p.answers = {true};
-    const AddDepartmentResult r = addDepartment(s, p, "01001", "甲", "");
-    EXPECT_TRUE(r.added);
-    EXPECT_EQ(p.last(), "是否确定第2级的长度为3位？");
-    EXPECT_EQ(scheme(), "23000");
-}
-
-TEST_F(Departments, DeepestLevelStaysWhileAnotherBranchUsesIt) {
-    add("01");
-    add("0101");
-    add("02");
-    add("0201");
-    ASSERT_TRUE(remove("0101").ok);
-    EXPECT_EQ(scheme(), "22000");
-    EXPECT_EQ(endFlag("01"), 1);
-    EXPECT_EQ(endFlag("02"), 0);
-}
-
-TEST_F(Departments, DeletingAShallowerLevelKeepsTheScheme) {
-    add("01");
-    add("0101");
-    add("010101");
-    add("0102");
-    ASSERT_TRUE(remove("0102").ok);
-    EXPECT_EQ(scheme(), "22200");
-    ASSERT_TRUE(remove("010101").ok);
-    EXPECT_EQ(scheme(), "22000");
-    EXPECT_EQ(endFlag("0101"), 1);
-}
-
-TEST_F(Departments, DeletingTheLastDepartmentResetsTheScheme) {
-    add("001");
-    add("002");
-    ASSERT_TRUE(remove("001").ok);
-    EXPECT_EQ(scheme(), "30000");
-    ASSERT_TRUE(remove("002").ok);
-    EXPECT_EQ(scheme(), "00000");
-}
-
-TEST_F(Departments, DeletingADepartmentWithSubDepartmentsRemovesOnlyItsRow) {
-    add("01");
-    add("0101");
-    add("0102");
-    ASSERT_TRUE(remove("01").ok);
-    EXPECT_FALSE(exists("01"));
-    EXPECT_TRUE(exists("0101"));
-    EXPECT_TRUE(exists("0102"));
-    EXPECT_EQ(scheme(), "22000");
-}
-
-// ---- modifying -----------------------------------------------------------
 
 TEST_F(Departments, LoadAndModify) {
     ASSERT_TRUE(addDepartmentType(s, "01", "管理").ok);
