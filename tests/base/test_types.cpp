@@ -35,34 +35,37 @@ TEST_F(Types, DepartmentTypesAreListedByNumberAndProposeTheNext) {
     EXPECT_EQ(nextDepartmentTypeNo(departmentTypes(s)), "04");
 }
 
-TEST_F(Types, AddDepartmentTypeChecksInOrder) {
-    Outcome o = addDepartmentType(s, " ", "生产");
-    EXPECT_EQ(o.message, "部门类型或编号不能为空！");
-    EXPECT_EQ(o.focus, "txtNo");
-    EXPECT_EQ(o.icon, Icon::Exclamation);
-    EXPECT_EQ(o.title, s.productTitle);
-    o = addDepartmentType(s, "01", "  ");
-    EXPECT_EQ(o.message, "部门类型或编号不能为空！");
-    EXPECT_EQ(o.focus, "txtType");
-
+TEST_F(Types, DepartmentTypeRefusalsInTheirOrderChangeNothing) {
     ASSERT_TRUE(addDepartmentType(s, "01", " 生产 ").ok);
-    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}}));
+    ASSERT_TRUE(addDepartmentType(s, "02", "销售").ok);
+    struct Case {
+        bool rename;
+        const char *no, *name, *message, *focus;
+    };
+    const Case cases[] = {
+        {false, " ", "生产", "部门类型或编号不能为空！", "txtNo"},
+        {false, "01", "  ", "部门类型或编号不能为空！", "txtType"},
+        {false, "01", "生产", "该部门类型已存在！", "txtType"}, // name before number: both are taken
+        {false, "03", "  生产", "该部门类型已存在！", "txtType"},
+        {false, "01", "管理", "该部门类型编号已存在！", "txtNo"}, // two types under one number
+        {true, "01", "  ", "请输入部门类型！", "txtName"},
+        {true, "01", "销售", "此部门类型已存在！", "txtName"},
+        {true, "", "管理", "请选择所需修改的部门类型!", ""},
+        {true, "09", "管理", "请选择所需修改的部门类型!", ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = c.rename ? renameDepartmentType(s, c.no, c.name) : addDepartmentType(s, c.no, c.name);
+        EXPECT_FALSE(o.ok) << c.no << "/" << c.name;
+        EXPECT_EQ(o.message, c.message) << c.no << "/" << c.name;
+        EXPECT_EQ(o.focus, c.focus) << c.no << "/" << c.name;
+        EXPECT_EQ(o.icon, Icon::Exclamation) << c.no << "/" << c.name;
+        EXPECT_EQ(o.title, s.productTitle) << c.no << "/" << c.name;
+    }
+    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}, {"02", "销售"}}));
 
-    // Name before number: both are taken here.
-    o = addDepartmentType(s, "01", "生产");
-    EXPECT_EQ(o.message, "该部门类型已存在！");
-    EXPECT_EQ(o.focus, "txtType");
-    o = addDepartmentType(s, "02", "  生产");
-    EXPECT_EQ(o.message, "该部门类型已存在！");
-    EXPECT_EQ(departmentTypes(s).size(), 1u);
-}
-
-TEST_F(Types, TwoTypesUnderOneNumberAreRefused) {
-    ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
-    const Outcome o = addDepartmentType(s, "01", "销售");
-    EXPECT_EQ(o.message, "该部门类型编号已存在！");
-    EXPECT_EQ(o.focus, "txtNo");
-    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}}));
+    EXPECT_TRUE(renameDepartmentType(s, "01", "生产").ok); // its own name
+    ASSERT_TRUE(renameDepartmentType(s, "01", " 制造 ").ok);
+    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "制造"}, {"02", "销售"}}));
 }
 
 TEST_F(Types, TypeNamesAreStoredExactly) {
@@ -72,25 +75,6 @@ TEST_F(Types, TypeNamesAreStoredExactly) {
     EXPECT_EQ(employeeTypes(s)[0].name, "x'y|z%");
     // A name that only looks like a pattern of another is not the same name.
     EXPECT_TRUE(addDepartmentType(s, "02", "A'B|Cx_中").ok);
-}
-
-TEST_F(Types, RenameDepartmentType) {
-    ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
-    ASSERT_TRUE(addDepartmentType(s, "02", "销售").ok);
-    Outcome o = renameDepartmentType(s, "01", "  ");
-    EXPECT_EQ(o.message, "请输入部门类型！");
-    EXPECT_EQ(o.focus, "txtName");
-    o = renameDepartmentType(s, "01", "销售");
-    EXPECT_EQ(o.message, "此部门类型已存在！");
-    o = renameDepartmentType(s, "", "管理");
-    EXPECT_EQ(o.message, "请选择所需修改的部门类型!");
-    o = renameDepartmentType(s, "09", "管理");
-    EXPECT_EQ(o.message, "请选择所需修改的部门类型!");
-    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}, {"02", "销售"}}));
-
-    EXPECT_TRUE(renameDepartmentType(s, "01", "生产").ok); // its own name
-    ASSERT_TRUE(renameDepartmentType(s, "01", " 制造 ").ok);
-    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "制造"}, {"02", "销售"}}));
 }
 
 TEST_F(Types, DeleteDepartmentType) {
@@ -225,15 +209,6 @@ TEST_F(EmployeeTypeDelete, TypeGoesWithItsSubTypesAndEmployeesLoseIt) {
     EXPECT_EQ(employeeTypesOfStaff(), (std::vector<std::string>{"", "", "02", ""}));
 }
 
-TEST_F(EmployeeTypeDelete, NoKeepsEverything) {
-    p.answers = {false};
-    const Outcome o = deleteEmployeeType(s, p, "01");
-    EXPECT_FALSE(o.ok);
-    EXPECT_TRUE(o.message.empty());
-    EXPECT_EQ(codes().size(), 4u);
-    EXPECT_EQ(employeeTypesOfStaff(), (std::vector<std::string>{"01", "0102", "02", ""}));
-}
-
 TEST_F(EmployeeTypeDelete, UnusedTypeGoesWithoutAQuestion) {
     const Outcome o = deleteEmployeeType(s, p, "0101");
     ASSERT_TRUE(o.ok);
@@ -241,18 +216,21 @@ TEST_F(EmployeeTypeDelete, UnusedTypeGoesWithoutAQuestion) {
     EXPECT_EQ(codes(), (std::vector<std::string>{"01", "0102", "02"}));
 }
 
-TEST_F(EmployeeTypeDelete, NothingSelected) {
-    const Outcome o = deleteEmployeeType(s, p, "  ");
+// Answered No, nothing selected, or failing half-way: every type and every
+// employee's type stays.
+TEST_F(EmployeeTypeDelete, DeclinedRefusedOrFailedDeleteKeepsEverything) {
+    p.answers = {false};
+    Outcome o = deleteEmployeeType(s, p, "01");
+    EXPECT_FALSE(o.ok);
+    EXPECT_TRUE(o.message.empty());
+    o = deleteEmployeeType(s, p, "  ");
     EXPECT_EQ(o.message, "请选择要删除的类型！");
     EXPECT_EQ(o.icon, Icon::Exclamation);
-    EXPECT_EQ(codes().size(), 4u);
-}
-
-TEST_F(EmployeeTypeDelete, DeletedTypesComeBackWhenClearingTheEmployeesFails) {
+    // The types deleted come back when clearing the employees' type fails.
     s.taskConn.execute("Create Trigger keep_types Before Update On " + table("Employee") +
                        " Begin Select Raise(Abort,'refused'); End");
     p.answers = {true};
-    const Outcome o = deleteEmployeeType(s, p, "01");
+    o = deleteEmployeeType(s, p, "01");
     EXPECT_FALSE(o.ok);
     EXPECT_EQ(o.icon, Icon::Critical);
     EXPECT_EQ(codes().size(), 4u);
