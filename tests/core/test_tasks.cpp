@@ -31,6 +31,12 @@ struct Tasks : ::testing::Test {
         return f;
     }
     std::int64_t taskRows() { return s.sysConn.scalar("select count(*) from GZSysInfo").toInt(); }
+    // A refused or failed creation leaves no row, no file and no open task.
+    void expectNothingLeft() {
+        EXPECT_EQ(taskRows(), 0);
+        EXPECT_EQ(taskFiles(), 0u);
+        EXPECT_FALSE(s.taskOpen());
+    }
     std::size_t taskFiles() {
         std::size_t n = 0;
         for (const auto& e : fs::directory_iterator(home.money()))
@@ -122,22 +128,18 @@ TEST_F(Tasks, ValidationStopsAtTheFirstFailureInOrder) {
         EXPECT_EQ(r.outcome.focus, c.focus) << c.message;
         EXPECT_EQ(r.outcome.icon, Icon::Exclamation);
     }
-    EXPECT_EQ(taskRows(), 0);
-    EXPECT_EQ(taskFiles(), 0u);
+    expectNothingLeft();
 }
 
 TEST_F(Tasks, PeriodLimits) {
-    NewTaskFields f = fields("十二月");
-    f.year = "2026";
-    f.month = "12";
-    ASSERT_TRUE(addTask(s, f).outcome.ok);
-    EXPECT_EQ(s.curPeriod, "202612");
-    closeTask(s);
-    f = fields("一月");
-    f.year = "9999";
-    f.month = "01";
-    ASSERT_TRUE(addTask(s, f).outcome.ok);
-    EXPECT_EQ(s.curPeriod, "999901");
+    for (const auto& [year, month, period] : {std::tuple{"2026", "12", "202612"}, {"9999", "01", "999901"}}) {
+        NewTaskFields f = fields(period);
+        f.year = year;
+        f.month = month;
+        ASSERT_TRUE(addTask(s, f).outcome.ok) << period;
+        EXPECT_EQ(s.curPeriod, period);
+        closeTask(s);
+    }
 }
 
 TEST_F(Tasks, LongPasswordsAreCutBeforeTheyAreCompared) {
@@ -205,9 +207,7 @@ TEST_F(Tasks, CreationFailingInTheTaskDatabaseLeavesNothingBehind) {
     const AddTaskResult r = addTask(s, fields("半途"));
     EXPECT_FALSE(r.outcome.ok);
     EXPECT_NE(r.outcome.message.find("新建工资任务失败！"), std::string::npos);
-    EXPECT_EQ(taskRows(), 0);
-    EXPECT_EQ(taskFiles(), 0u);
-    EXPECT_FALSE(s.taskOpen());
+    expectNothingLeft();
     EXPECT_FALSE(s.taskConn.isOpen());
 }
 
@@ -216,9 +216,7 @@ TEST_F(Tasks, CreationFailingInTheSystemDatabaseLeavesNothingBehind) {
     const AddTaskResult r = addTask(s, fields("半途"));
     EXPECT_FALSE(r.outcome.ok);
     EXPECT_NE(r.outcome.message.find("disk full"), std::string::npos);
-    EXPECT_EQ(taskRows(), 0);
-    EXPECT_EQ(taskFiles(), 0u);
-    EXPECT_FALSE(s.taskOpen());
+    expectNothingLeft();
 }
 
 TEST_F(Tasks, MissingTemplateFailsCleanly) {
@@ -226,8 +224,7 @@ TEST_F(Tasks, MissingTemplateFailsCleanly) {
     fs::remove(home.money() + "/GZNull.mdb");
     const AddTaskResult r = addTask(s, fields("无模板"));
     EXPECT_FALSE(r.outcome.ok);
-    EXPECT_EQ(taskRows(), 0);
-    EXPECT_EQ(taskFiles(), 0u);
+    expectNothingLeft();
 }
 
 TEST_F(Tasks, CancelSaysNothingWasAdded) {
@@ -289,23 +286,19 @@ TEST_F(Amend, RewritesHeaderButNotPeriodLengthOrId) {
 }
 
 TEST_F(Amend, RefusalsInOrder) {
-    AmendFields f = loadAmendFields(s);
-    AmendFields g = f;
-    g.name = "";
-    g.operatorName = "";
-    EXPECT_EQ(amendTask(s, g).message, "工资任务名称不能为空！");
-    g = f;
-    g.operatorName = "";
-    EXPECT_EQ(amendTask(s, g).message, "操作人员姓名不能为空！");
-    g = f;
-    g.modeText = "";
-    EXPECT_EQ(amendTask(s, g).message, "请选择扣尾方式！");
-    g = f;
-    g.password2 = "other";
-    EXPECT_EQ(amendTask(s, g).message, "两次输入的口令不一致！");
-    g = f;
-    g.name = "乙";
-    EXPECT_EQ(amendTask(s, g).message, "该任务名称已经存在，修改失败！");
+    const AmendFields f = loadAmendFields(s);
+    const std::pair<std::function<void(AmendFields&)>, const char*> cases[] = {
+        {[](AmendFields& g) { g.name = ""; g.operatorName = ""; }, "工资任务名称不能为空！"},
+        {[](AmendFields& g) { g.operatorName = ""; }, "操作人员姓名不能为空！"},
+        {[](AmendFields& g) { g.modeText = ""; }, "请选择扣尾方式！"},
+        {[](AmendFields& g) { g.password2 = "other"; }, "两次输入的口令不一致！"},
+        {[](AmendFields& g) { g.name = "乙"; }, "该任务名称已经存在，修改失败！"},
+    };
+    for (const auto& [change, message] : cases) {
+        AmendFields g = f;
+        change(g);
+        EXPECT_EQ(amendTask(s, g).message, message);
+    }
     EXPECT_EQ(row("0000").at(0, "F_GZMC").toString(), "甲");
 }
 
