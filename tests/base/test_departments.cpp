@@ -276,43 +276,33 @@ TEST_F(Departments, LevelFreedByDeletingIsDefinedAnew) {
     EXPECT_EQ(scheme(), "23000");
 }
 
-TEST_F(Departments, DeleteAsksFirstAndNoKeepsTheRow) {
+TEST_F(Departments, DeclinedOrRefusedDeletesKeepEveryRow) {
     add("01");
+    add("0101");
+    add("02");
+    employee("0001", "0101");
     p.clear();
     p.answers = {false};
-    const Outcome o = deleteDepartment(s, p, "01");
+    Outcome o = deleteDepartment(s, p, "02");
     EXPECT_FALSE(o.ok);
     EXPECT_TRUE(o.message.empty());
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].text, "您确定要删除本部门吗？");
     EXPECT_TRUE(p.messages[0].question);
-    EXPECT_TRUE(exists("01"));
-    EXPECT_EQ(scheme(), "20000");
-}
-
-TEST_F(Departments, BranchWithEmployeesIsNotDeleted) {
-    add("01");
-    add("0101");
-    employee("0001", "0101");
+    // Refusals come before the question.
     p.clear();
-    const Outcome o = deleteDepartment(s, p, "01");
+    o = deleteDepartment(s, p, "01"); // a branch whose sub-department has employees
     EXPECT_EQ(o.message, "本部门有员工，不能删除！");
     EXPECT_EQ(o.icon, Icon::Exclamation);
-    EXPECT_TRUE(p.messages.empty());
-    EXPECT_TRUE(exists("01"));
-}
-
-TEST_F(Departments, UnknownOrNoCodeDeletesNothing) {
-    add("01");
-    p.clear();
-    Outcome o = deleteDepartment(s, p, "09");
+    o = deleteDepartment(s, p, "09");
     EXPECT_EQ(o.message, "不存在此部门！");
     EXPECT_EQ(o.icon, Icon::Exclamation);
     o = deleteDepartment(s, p, "");
     EXPECT_FALSE(o.ok);
     EXPECT_TRUE(o.message.empty());
     EXPECT_TRUE(p.messages.empty());
-    EXPECT_EQ(count("Depart"), 1);
+    EXPECT_EQ(count("Depart"), 3);
+    EXPECT_EQ(scheme(), "22000");
 }
 
 TEST_F(Departments, WildcardsInACodeMatchOnlyThemselves) {
