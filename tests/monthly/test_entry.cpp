@@ -171,12 +171,9 @@ TEST_F(EntryTest, HeaderRowsFixedColumnsAndAccountItemsAreNotEditable) {
     t.item("FFFH", "银行账号", "文字", 0, false);
     e.open(progress);
     const int r = row("0001");
-    EXPECT_FALSE(e.editable(0, col("F004")));
-    EXPECT_FALSE(e.editable(1, col("F004")));
-    EXPECT_FALSE(e.editable(r, 0));
-    EXPECT_FALSE(e.editable(r, 1));
-    EXPECT_FALSE(e.editable(r, 2));
-    EXPECT_FALSE(e.editable(r, col("FFFH")));
+    const int f004 = col("F004"), account = col("FFFH");
+    for (const auto& [er, ec] : {std::pair{0, f004}, {1, f004}, {r, 0}, {r, 1}, {r, 2}, {r, account}})
+        EXPECT_FALSE(e.editable(er, ec)) << er << "," << ec;
     EXPECT_TRUE(e.editable(r, col("F003")));
 }
 
