@@ -54,7 +54,8 @@ TEST_F(Types, DepartmentTypeRefusalsInTheirOrderChangeNothing) {
         {true, "09", "管理", "请选择所需修改的部门类型!", ""},
     };
     for (const Case& c : cases) {
-        const Outcome o = c.rename ? renameDepartmentType(s, c.no, c.name) : addDepartmentType(s, c.no, c.name);
+        const Outcome o =
+            c.rename ? renameDepartmentType(s, c.no, c.name) : addDepartmentType(s, c.no, c.name);
         EXPECT_FALSE(o.ok) << c.no << "/" << c.name;
         EXPECT_EQ(o.message, c.message) << c.no << "/" << c.name;
         EXPECT_EQ(o.focus, c.focus) << c.no << "/" << c.name;

@@ -82,13 +82,15 @@ TEST(FormulaValues, EachFormulaGivesItsValue) {
         {"(5>3)", 3}, {"(5)(7)", 7},
         // The result is rounded to the target's decimals, halves away from zero.
         {"10/3", 3.33}, {"2.675", 2.68}, {"1.005*1", 1.01}, {"0.1+0.2", 0.3},
-        {"10/3", 3, "#0"}, {"2.5", 3, "#0"}, {"0-2.5", -3, "#0"}, {"-0.4", 0, "#0"}, {"2/3", 0.6667, "#0.0000"},
+        {"10/3", 3, "#0"}, {"2.5", 3, "#0"}, {"0-2.5", -3, "#0"}, {"-0.4", 0, "#0"},
+        {"2/3", 0.6667, "#0.0000"},
         // The condition chooses the branch; text after "}" is ignored.
         {"{5>3,1,2}", 1}, {"{5<3,1,2}", 2}, {"{5<3,,2}", 2}, {"{5>3,1}", 1}, {"{100>=100,1,2}", 1},
-        {"{100<>100,1,2}", 2}, {"{3<=2,1,2}", 2}, {"{3=3,1,2}", 1}, {"{5>3,1,2}+100", 1}, {"{2>1,(5-1)*2,0}", 8},
+        {"{100<>100,1,2}", 2}, {"{3<=2,1,2}", 2}, {"{3=3,1,2}", 1}, {"{5>3,1,2}+100", 1},
+        {"{2>1,(5-1)*2,0}", 8},
         // "&" and "|" between bracketed comparisons.
-        {"{[5>3]&[2>1],7,8}", 7}, {"{[5>3]&[2>9],7,8}", 8}, {"{[5>3]|[2>9],7,8}", 7}, {"{[5<3]|[2>9],7,8}", 8},
-        {"{5>3&2>9,7,8}", 8},
+        {"{[5>3]&[2>1],7,8}", 7}, {"{[5>3]&[2>9],7,8}", 8}, {"{[5>3]|[2>9],7,8}", 7},
+        {"{[5<3]|[2>9],7,8}", 8}, {"{5>3&2>9,7,8}", 8},
         // "&" binds tighter than "|": (F & T) | T is true, F & (T | T) would not be.
         {"{[1>2]&[2>1]|[2>1],7,8}", 7}, {"{[2>1]|[1>2]&[1>2],7,8}", 7},
         // Directly inside "[ ]" an "&" has no relation and is dropped: only
@@ -111,7 +113,7 @@ TEST(FormulaValues, EachFormulaGivesItsValue) {
 TEST(FormulaConditional, EmptyChosenBranchAssignsNothing) {
     Evaluator e;
     e.value("42");
-    expectNothingAssigned(e, {"{5<3,1}", "{5>3,,2}", "{5<3,1,}"}, "True", 42); // FormulaValue keeps the last value
+    expectNothingAssigned(e, {"{5<3,1}", "{5>3,,2}", "{5<3,1,}"}, "True", 42); // the last value stays
 }
 
 TEST(FormulaConditional, TaxBracketFormulaAssignsOnlyInsideItsBracket) {
