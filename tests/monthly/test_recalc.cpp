@@ -115,6 +115,7 @@ TEST(Recalc, FormulaLinesGiveTheirCells) {
         std::vector<Employee> employees;
         std::vector<std::pair<const char*, const char*>> formulas;
         std::vector<Cell> cells;
+        bool exceptions = false;
     };
     const Case cases[] = {
         {"later lines see earlier results",
@@ -149,9 +150,17 @@ TEST(Recalc, FormulaLinesGiveTheirCells) {
          {{"0001", {{"F003", 10}}}},
          {{"F004", "F003+F777+F001"}},
          {{0, "F004", "10.00"}}},
+        {"the target item's precision", // F007 has none
+         0,
+         {{"0001", {{"F003", 2.5}}}},
+         {{"F007", "F003"}, {"F004", "10/3"}},
+         {{0, "F007", "3"}, {0, "F004", "3.33"}}},
+        {"a stored -9999 means no value", 0, {{"0001", {{"F003", 1000}, {"F004", -9999}}}}, {{"F004", "F003*0.1"}},
+         {{0, "F004", "100.00"}}, true},
     };
     for (const Case& c : cases) {
         Payroll t(c.mode);
+        t.item("F007", "整数项", "数字", 0);
         for (const Employee& e : c.employees) {
             t.employee(e.no, "员工");
             for (const auto& [code, v] : e.values)
@@ -159,22 +168,10 @@ TEST(Recalc, FormulaLinesGiveTheirCells) {
         }
         for (const auto& [code, text] : c.formulas)
             t.formula(code, text);
-        const WorkGrid g = t.recalc();
+        const WorkGrid g = t.recalc(c.exceptions);
         for (const Cell& cell : c.cells)
             EXPECT_EQ(Payroll::at(g, cell.row, cell.code), cell.text) << c.what << ": " << cell.code;
     }
-}
-
-TEST(Recalc, PrecisionOfTheTargetItem) {
-    Payroll t;
-    t.item("F007", "整数项", "数字", 0);
-    t.employee("0001", "张三");
-    t.value("0001", "F003", 2.5);
-    t.formula("F007", "F003");
-    t.formula("F004", "10/3");
-    const WorkGrid g = t.recalc();
-    EXPECT_EQ(Payroll::at(g, 0, "F007"), "3");
-    EXPECT_EQ(Payroll::at(g, 0, "F004"), "3.33");
 }
 
 TEST(Recalc, ExceptionsOnlyWhenSwitchedOn) {
@@ -200,16 +197,6 @@ TEST(Recalc, ExceptionsOnlyWhenSwitchedOn) {
     EXPECT_EQ(Payroll::at(on, 1, "F004"), "300.00");
     EXPECT_EQ(Payroll::at(on, 1, "F005"), "150.00");
     EXPECT_EQ(Payroll::at(on, 1, "F000"), "3150.00");
-}
-
-TEST(Recalc, StoredMarkerMeansNoValue) {
-    Payroll t;
-    t.employee("0001", "张三");
-    t.value("0001", "F003", 1000.0);
-    t.value("0001", "F004", -9999.0);
-    t.formula("F004", "F003*0.1");
-    const WorkGrid g = t.recalc(true);
-    EXPECT_EQ(Payroll::at(g, 0, "F004"), "100.00");
 }
 
 TEST(Recalc, OneRowPassMatchesTheWholeGrid) {
