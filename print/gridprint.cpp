@@ -189,8 +189,8 @@ std::optional<Outcome> checkPageSetup(const PrintProject& p) {
         if (size < 4 || size > 72)
             return refuse("字号应在4到72磅之间！", "spnHeadSize");
     }
-    if (p.rowHeight <= 0 || p.rowHeight > 50)
-        return refuse("行高应在0到50毫米之间！", "spnRowHeight");
+    if (p.rowHeight < 1 || p.rowHeight > 50)
+        return refuse("行高应在1到50毫米之间！", "spnRowHeight");
     return std::nullopt;
 }
 

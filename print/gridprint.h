@@ -180,7 +180,7 @@ void setLineText(PrintLine& stored, const std::string& shown, const std::string&
 
 // The page setup's checks before it is stored: margins that leave at least
 // 40 mm of paper each way, font sizes of 4 to 72 points, a row height of
-// at most 50 mm. nullopt when the setup may be stored.
+// 1 to 50 mm. nullopt when the setup may be stored.
 std::optional<Outcome> checkPageSetup(const PrintProject& p);
 
 } // namespace gzgl::print

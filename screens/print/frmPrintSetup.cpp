@@ -127,6 +127,7 @@ frmPrintSetup::frmPrintSetup(clsGridPrint& job, QWidget* parent) : QDialog(paren
     spnRight = mmBox(page, "spnRight", 100);
     spnRows = countBox(page, "spnRows", 500, QStringLiteral("自动"));
     spnRowHeight = mmBox(page, "spnRowHeight", 50, 0.5);
+    spnRowHeight->setMinimum(1);
     spnFixCols = countBox(page, "spnFixCols", std::max(job.grid().cols(), 0), QStringLiteral("无"));
     chkZero = new QCheckBox(QStringLiteral("零值不打印"), page);
     chkZero->setObjectName("chkZero");

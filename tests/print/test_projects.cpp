@@ -136,6 +136,7 @@ TEST(PageSetupChecks, RefusesWhatLeavesNoRoomOrCannotPrint) {
         {"heading font", [](PrintProject& p) { p.colHeadFont = "0,0,宋体,90,0,0,0,"; }},
         {"data font", [](PrintProject& p) { p.dataFont = "0,0,宋体,3,0,0,0,"; }},
         {"row height", [](PrintProject& p) { p.rowHeight = 80; }},
+        {"no row height", [](PrintProject& p) { p.rowHeight = 0; }},
     };
     for (const Case& c : cases) {
         PrintProject p = defaultProject(9989);
