@@ -6,10 +6,7 @@ set -u
 cli="$1"
 . "$(dirname "$0")/harness.sh"
 
-"$cli" --home "$home" task add --name 月薪 --operator 张三 --password pw --year 2006 --month 2 \
-  --code-length 4 >/dev/null || { echo "FAIL task add"; exit 1; }
-db="$home/KSMoney/GZ0000.MDB"
-p=ID0000_200602_
+monthly_task
 sqlite3 "$db" <<SQL || { echo "FAIL setup"; exit 1; }
 insert into ${p}Depart(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) values('01','办公室','',1,1);
 insert into ${p}Depart(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) values('02','车间','',1,1);
@@ -25,7 +22,6 @@ insert into ${p}Data(F_EmpNo,F003) values('0001',3000);
 insert into ${p}Formula values(1,'F005','F004*0.1');
 insert into ${p}Formula values(2,'F000','F003+F004-F005');
 SQL
-login=(--task 月薪 --user 张三 --password pw)
 val() { sqlite3 "$db" "select $1 from ${p}Data where F_EmpNo='$2'"; }
 
 # The opening refresh runs first: 李四 gets his data row.

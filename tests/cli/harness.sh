@@ -37,6 +37,16 @@ expect_exact() { # expect_exact NAME WANT_OUTPUT -- command...
   fi
 }
 
+# A task 月薪 of 2006-02 (operator 张三, password pw) with its database in
+# $db, its table prefix in $p and the login options in the array login.
+monthly_task() {
+  "$cli" --home "$home" task add --name 月薪 --operator 张三 --password pw --year 2006 --month 2 \
+    --code-length 4 >/dev/null || { echo "FAIL task add"; exit 1; }
+  db="$home/KSMoney/GZ0000.MDB"
+  p=ID0000_200602_
+  login=(--task 月薪 --user 张三 --password pw)
+}
+
 finish() {
   echo "$passes passed, $fails failed"
   [ "$fails" = 0 ]

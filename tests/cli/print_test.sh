@@ -6,11 +6,7 @@ set -u
 cli="$1"
 . "$(dirname "$0")/harness.sh"
 
-"$cli" --home "$home" task add --name 月薪 --operator 张三 --password pw --year 2006 --month 2 \
-  --code-length 4 >/dev/null || { echo "FAIL task add"; exit 1; }
-db="$home/KSMoney/GZ0000.MDB"
-p=ID0000_200602_
-login=(--task 月薪 --user 张三 --password pw)
+monthly_task
 
 expect "empty grid" 1 "没有数据可供打印！" -- print "${login[@]}" --form 9989 --pdf "$home/none.pdf"
 [ -e "$home/none.pdf" ] && { echo "FAIL a file for an empty grid"; fails=$((fails + 1)); }
