@@ -105,4 +105,20 @@ std::string decimalText(double v) {
     return std::string(buf, r.ptr);
 }
 
+bool isNumberText(std::string_view t) {
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
+        ++i;
+    bool digit = false, point = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9')
+            digit = true;
+        else if (t[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
 } // namespace gzgl

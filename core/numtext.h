@@ -19,4 +19,9 @@ double readNumber(std::string_view text);
 // locale: exponent form below 1e-4 and from 1e15 on (1e-05, 1e+15).
 std::string decimalText(double v);
 
+// A whole text that is one plain number: an optional sign, digits with at
+// most one point, at least one digit ("+5", "-0.5", "5." and ".5" are;
+// "1-2", "1.2.3", "-" and "" are not).
+bool isNumberText(std::string_view text);
+
 } // namespace gzgl

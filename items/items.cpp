@@ -66,24 +66,6 @@ std::optional<int> parsePrecision(const std::string& typed) {
     return v <= 15 ? std::optional<int>(v) : std::nullopt;
 }
 
-// A fixed value: optional sign, digits with an optional fraction.
-bool isNumberText(const std::string& t) {
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
-        ++i;
-    std::size_t digits = 0;
-    bool point = false;
-    for (; i < t.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(t[i])))
-            ++digits;
-        else if (t[i] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digits > 0;
-}
-
 // Names are compared trimmed and without regard to ASCII case, since the
 // entry screen finds an item by its name through a case-insensitive column.
 bool nameTaken(Session& s, const std::string& name, const std::string& exceptCode) {

@@ -14,24 +14,6 @@ namespace {
 constexpr double kA4Width = 210, kA4Height = 297;
 constexpr double kCellPad = 1.0; // mm of room inside a cell on each side
 
-// A cell whose whole text reads as a number (digits, one point, a sign).
-bool numericText(const std::string& t) {
-    const std::string s = trim(t);
-    if (s.empty())
-        return false;
-    bool digit = false, point = false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c >= '0' && c <= '9')
-            digit = true;
-        else if (c == '.' && !point)
-            point = true;
-        else if (!((c == '-' || c == '+') && i == 0))
-            return false;
-    }
-    return digit;
-}
-
 std::string withThousands(const std::string& t) {
     const std::string s = trim(t);
     const std::size_t start = (s[0] == '-' || s[0] == '+') ? 1 : 0;
@@ -67,14 +49,21 @@ std::vector<std::vector<PrintLine>> lineRows(const std::vector<PrintLine>& lines
     return rows;
 }
 
+// A text row's distance from the row before and its height: the largest
+// of its lines'.
+std::pair<double, double> rowSpacing(const std::vector<PrintLine>& row) {
+    double dist = 0, line = 0;
+    for (const PrintLine& l : row) {
+        dist = std::max(dist, l.dist);
+        line = std::max(line, FontSpec::parse(l.font).lineHeightMm());
+    }
+    return {dist, line};
+}
+
 double rowsHeight(const std::vector<std::vector<PrintLine>>& rows) {
     double h = 0;
     for (const auto& row : rows) {
-        double dist = 0, line = 0;
-        for (const PrintLine& l : row) {
-            dist = std::max(dist, l.dist);
-            line = std::max(line, FontSpec::parse(l.font).lineHeightMm());
-        }
+        const auto [dist, line] = rowSpacing(row);
         h += dist + line;
     }
     return h;
@@ -83,11 +72,7 @@ double rowsHeight(const std::vector<std::vector<PrintLine>>& rows) {
 // Lays the line rows out from y downwards (header) in the box [x0, x1].
 void placeLines(Page& page, const std::vector<std::vector<PrintLine>>& rows, double x0, double x1, double y) {
     for (const auto& row : rows) {
-        double dist = 0, line = 0;
-        for (const PrintLine& l : row) {
-            dist = std::max(dist, l.dist);
-            line = std::max(line, FontSpec::parse(l.font).lineHeightMm());
-        }
+        const auto [dist, line] = rowSpacing(row);
         y += dist;
         for (const PrintLine& l : row) {
             const double left = x0 + (l.align == 0 ? l.lrDist : 0);
@@ -104,6 +89,10 @@ int PrintGrid::dataRows() const {
     return cells.size() > static_cast<std::size_t>(std::max(fixedRows, 0))
                ? static_cast<int>(cells.size()) - std::max(fixedRows, 0)
                : 0;
+}
+
+double PrintGrid::colWidth(int c) const {
+    return c >= 0 && c < static_cast<int>(colWidthMm.size()) ? colWidthMm[static_cast<std::size_t>(c)] : 20.0;
 }
 
 int PrintGrid::cols() const { return cells.empty() ? 0 : static_cast<int>(cells.front().size()); }
@@ -236,13 +225,13 @@ PrintProject& clsGridPrint::project() {
     for (int c = 0; c < grid_.cols(); ++c) {
         if (p.column(c))
             continue;
-        const double w = c < static_cast<int>(grid_.colWidthMm.size()) ? grid_.colWidthMm[c] : 20.0;
+        const double w = grid_.colWidth(c);
         int align = c < static_cast<int>(grid_.colAlign.size()) ? grid_.colAlign[c] : -1;
         if (align < 0) {
             align = 0;
             for (int r = grid_.fixedRows; r < static_cast<int>(grid_.cells.size()); ++r)
                 if (!trim(grid_.cells[r][c]).empty()) {
-                    align = numericText(grid_.cells[r][c]) ? 2 : 0;
+                    align = isNumberText(trim(grid_.cells[r][c])) ? 2 : 0;
                     break;
                 }
         }
@@ -280,7 +269,7 @@ PageModel clsGridPrint::paginate() {
     // The printed columns: given a width by the screen and in the page.
     std::vector<Col> cols;
     for (int c = 0; c < grid_.cols(); ++c) {
-        const double gridWidth = c < static_cast<int>(grid_.colWidthMm.size()) ? grid_.colWidthMm[c] : 20.0;
+        const double gridWidth = grid_.colWidth(c);
         const PrintColumn* pc = p.column(c);
         if (gridWidth <= 0 || (pc && pc->inPage != 1))
             continue;
@@ -322,7 +311,7 @@ PageModel clsGridPrint::paginate() {
 
     auto cellText = [&](int r, int c) {
         std::string t = grid_.cells[r][c];
-        if (r >= headingRows && numericText(t)) {
+        if (r >= headingRows && isNumberText(trim(t))) {
             if (p.zero == 1 && readNumber(t) == 0)
                 return std::string();
             if (p.thousand)
@@ -410,7 +399,8 @@ PageModel clsGridPrint::paginate() {
     for (std::size_t i = 0; i < m.pages.size(); ++i) {
         m.pages[i].number = static_cast<int>(i) + 1;
         for (TextItem& t : m.pages[i].texts)
-            t.text = substitutePageNumbers(t.text, m.pages[i].number, total);
+            if (t.text.find('<') != std::string::npos)
+                t.text = substitutePageNumbers(t.text, m.pages[i].number, total);
     }
     return m;
 }

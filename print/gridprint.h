@@ -43,6 +43,8 @@ struct PrintGrid {
     std::vector<int> colAlign; // optional per column 0 left 1 centre 2 right; empty = text left, numbers right
     int dataRows() const;
     int cols() const;
+    // The width the screen gives column c: 20 mm where it gives none.
+    double colWidth(int c) const;
 };
 
 // The two font specs the screens pass.

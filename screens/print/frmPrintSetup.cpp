@@ -344,7 +344,7 @@ void frmPrintSetup::fill(const PrintProject& p) {
     tblColumns->setRowCount(0);
     const int captionRow = std::max(0, std::min(g.fixedRows, static_cast<int>(g.cells.size())) - 1);
     for (int c = 0; c < g.cols(); ++c) {
-        const double gridWidth = c < static_cast<int>(g.colWidthMm.size()) ? g.colWidthMm[c] : 20.0;
+        const double gridWidth = g.colWidth(c);
         const PrintColumn* pc = p.column(c);
         if (gridWidth <= 0 || !pc)
             continue;
