@@ -119,8 +119,8 @@ bool menuEnabled(ShellMode mode, Command c) {
     case ShellMode::TaskChosen: {
         // Chosen but not logged in: only closing the task, and the entries
         // that keep their state (text import, exit, settings, help).
-        static const C kept[] = {C::SalarysClose, C::DataInterfaceIn, C::SalarysExit, C::SystemSysSet,
-                                 C::HelpOnline, C::HelpAbout};
+        static const C kept[] = {C::SalarysClose, C::DataInterfaceIn, C::SalarysExit,
+                                 C::SystemSysSet, C::HelpOnline,      C::HelpAbout};
         return std::find(std::begin(kept), std::end(kept), c) != std::end(kept);
     }
     case ShellMode::LoggedIn:
@@ -179,6 +179,34 @@ TaskNeed taskNeed(Command c) {
     default:
         return TaskNeed::Modal;
     }
+}
+
+bool commandAllowed(ShellMode mode, Command c) {
+    using C = Command;
+    switch (c) {
+    case C::None:
+        return false;
+    case C::ExitPrompt:
+    case C::NavigationExit:
+        return true;
+    case C::AdjustColumns:
+        return toolEnabled(mode, 9);
+    default:
+        return menuEnabled(mode, c);
+    }
+}
+
+bool screenMayOpen(const Session& s, Command c) {
+    switch (taskNeed(c)) {
+    case TaskNeed::None:
+        return true;
+    case TaskNeed::WithoutLogin:
+        return s.loggedIn() || (s.taskOpen() && s.openWithoutLogin);
+    case TaskNeed::Modal:
+    case TaskNeed::Modeless:
+        return s.loggedIn();
+    }
+    return false;
 }
 
 std::vector<int> fittedColumnTwips(const std::vector<std::vector<std::string>>& rows) {

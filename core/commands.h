@@ -15,23 +15,49 @@ namespace gzgl {
 enum class Command {
     None,
     // 任务管理
-    SalarysOpen, SalarysClose, SalarysAdd, SalarysDelete, SalarysChange, SalarysTaskIn, SalarysTaskOut,
-    DataInterfaceIn, SalarysExit,
+    SalarysOpen,
+    SalarysClose,
+    SalarysAdd,
+    SalarysDelete,
+    SalarysChange,
+    SalarysTaskIn,
+    SalarysTaskOut,
+    DataInterfaceIn,
+    SalarysExit,
     // 日常处理
-    SalaryCurMonth, SalaryUpdate, SalaryDivide, SalaryQuery, SalaryPrint, SalaryTransfer, SalaryBank,
+    SalaryCurMonth,
+    SalaryUpdate,
+    SalaryDivide,
+    SalaryQuery,
+    SalaryPrint,
+    SalaryTransfer,
+    SalaryBank,
     SystemBalance,
     // 基础档案管理
-    BaseInfoSubject, BaseInfoDep, BaseInfoEmpKind, BaseInfoEmp, BaseInfoTrans,
+    BaseInfoSubject,
+    BaseInfoDep,
+    BaseInfoEmpKind,
+    BaseInfoEmp,
+    BaseInfoTrans,
     // 系统管理
-    SystemWord, SystemBackup, SystemRecove, SystemClear, SystemCondition, SystemConnect, SystemSysSet,
+    SystemWord,
+    SystemBackup,
+    SystemRecove,
+    SystemClear,
+    SystemCondition,
+    SystemConnect,
+    SystemSysSet,
     // 帮助
-    HelpOnline, HelpAbout,
+    HelpOnline,
+    HelpAbout,
     // Not menu entries: the exit prompts and the column fit.
-    ExitPrompt, NavigationExit, AdjustColumns,
+    ExitPrompt,
+    NavigationExit,
+    AdjustColumns,
 };
 
 struct MenuEntry {
-    Command command; // Command::None for a separator
+    Command command;  // Command::None for a separator
     std::string name; // mnuSalarys_Open, or the separator's name
     std::string caption;
 };
@@ -75,6 +101,18 @@ std::string commandCaption(Command c);
 // shown modally, or without waiting (the command then ends there).
 enum class TaskNeed { None, Modal, Modeless, WithoutLogin };
 TaskNeed taskNeed(Command c);
+
+// Whether a command may start at all in the main window's state, whichever
+// way it is given: menu entry, toolbar button or navigation code. Menu
+// commands follow the menu's enablement, the column fit its toolbar button,
+// the exit questions are always allowed.
+bool commandAllowed(ShellMode mode, Command c);
+
+// Whether the command's screen may open once the task choice (if any) is
+// over: a command that works on a task's data needs a logged-in operator;
+// the data-export, backup, restore and clean-up commands also run on a task
+// opened without login. Commands that need no task always may.
+bool screenMayOpen(const Session& s, Command c);
 
 // The exit questions.
 inline constexpr const char* kExitQuestion = "确定要退出工资管理软件吗？";

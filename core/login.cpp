@@ -22,6 +22,13 @@ std::vector<std::string> taskChoiceEntries(Session& s) {
 }
 
 ChoiceNext confirmTaskChoice(Session& s, Prompt& p, const std::string& entryText) {
+    // A refused choice ends an automatic login for good: later choices in
+    // the task list are the user's own.
+    auto closed = [&s](const char* text, const std::string& detail, Prompt& prompt, Icon icon) {
+        prompt.message(text + detail, s.productShortName, icon);
+        s.autoLogin = false;
+        return ChoiceNext::Closed;
+    };
     std::string id;
     std::string name;
     if (s.autoLogin) {
@@ -38,11 +45,10 @@ ChoiceNext confirmTaskChoice(Session& s, Prompt& p, const std::string& entryText
     }
 
     if (s.pathScreenMode == 1 || s.pathScreenMode == 2) {
-        const Recordset rs = s.sysConn.query("Select F_ID,F_DQRQ,F_KWFS from GZSysInfo Where F_GZMC=?", {name});
-        if (rs.empty()) {
-            p.message(kNoTask, s.productShortName, Icon::Exclamation);
-            return ChoiceNext::Closed;
-        }
+        const Recordset rs =
+            s.sysConn.query("Select F_ID,F_DQRQ,F_KWFS from GZSysInfo Where F_GZMC=?", {name});
+        if (rs.empty())
+            return closed(kNoTask, {}, p, Icon::Exclamation);
         s.curTaskID = id;
         s.curTaskName = name;
         s.curPeriod = rs.at(0, "F_DQRQ").toString();
@@ -52,11 +58,9 @@ ChoiceNext confirmTaskChoice(Session& s, Prompt& p, const std::string& entryText
 
     const Recordset rs = s.sysConn.query(
         "Select F_ID,F_DQRQ,F_KWFS,F_RYBMCD from GZSysInfo Where F_GZMC=? And F_ID=?", {name, id});
-    if (rs.empty()) {
-        // The task vanished (or the entry named none): nothing changes.
-        p.message(kNoTask, s.productShortName, Icon::Exclamation);
-        return ChoiceNext::Closed;
-    }
+    // The task vanished (or the entry named none): nothing changes.
+    if (rs.empty())
+        return closed(kNoTask, {}, p, Icon::Exclamation);
 
     // The database is opened before the session changes, so that a missing
     // or damaged file leaves no half-open task behind.
@@ -65,8 +69,7 @@ ChoiceNext confirmTaskChoice(Session& s, Prompt& p, const std::string& entryText
     try {
         conn.open(dbPath);
     } catch (const DbError& e) {
-        p.message(std::string("工资任务数据库不能打开！\n") + e.what(), s.productShortName, Icon::Critical);
-        return ChoiceNext::Closed;
+        return closed("工资任务数据库不能打开！\n", e.what(), p, Icon::Critical);
     }
 
     s.curTaskID = id;
@@ -116,7 +119,8 @@ LoginNext confirmLogin(Session& s, Prompt& p, const std::string& userName, const
             s.autoLogin = false;
             return LoginNext::Login;
         }
-        p.message(user == stored.name ? "用户口令错误！" : "用户姓名错误！", s.productShortName, Icon::Exclamation);
+        p.message(user == stored.name ? "用户口令错误！" : "用户姓名错误！", s.productShortName,
+                  Icon::Exclamation);
         return LoginNext::Stay;
     }
 
@@ -143,7 +147,9 @@ LoginNext confirmLogin(Session& s, Prompt& p, const std::string& userName, const
     return LoginNext::Done;
 }
 
-void cancelLogin(Session& s) { setTaskChosenState(s); }
+void cancelLogin(Session& s) {
+    setTaskChosenState(s);
+}
 
 void closeTask(Session& s) {
     s.taskConn.close();

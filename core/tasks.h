@@ -37,8 +37,13 @@ struct NewTaskFields {
 // The two-password check: refusal "两次输入的口令不一致！" on txtKL1.
 Outcome checkPasswords(const std::string& password1, const std::string& password2, const std::string& title);
 
+// A password is stored and compared exactly as typed; one longer than the
+// 16-byte column is refused rather than cut.
+std::optional<Outcome> checkPasswordLength(const std::string& password, const std::string& title,
+                                           const char* focus);
+
 struct AddTaskResult {
-    Outcome outcome;      // refusal, or success with the two-line welcome message
+    Outcome outcome;       // refusal, or success with the two-line welcome message
     NewTaskFields cleaned; // the cleaned values the screen writes back
     std::string taskID;
 };
@@ -62,11 +67,14 @@ struct AmendFields {
     bool operator==(const AmendFields&) const = default;
 };
 
-// The amend screen's values of the open task.
+// The amend screen's values of the open task. The password boxes stay
+// empty: no screen shows a stored password.
 AmendFields loadAmendFields(Session& s);
 
 // OK on the amend screen: validates and rewrites the header row of the open
-// task; the start period, the code length and the id stay.
+// task; the start period, the code length and the id stay. Both password
+// boxes empty keep the stored password; otherwise it is stored as typed.
+// The rounding-off mode takes effect in the session only once saved.
 Outcome amendTask(Session& s, const AmendFields& fields);
 
 // "删除当前任务" once a task is open: asks, then removes the task's database

@@ -45,14 +45,11 @@ frmAmend::frmAmend(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog
     txtName->setText(qs(f.name));
     txtOperator->setText(qs(f.operatorName));
     txtCorporation->setText(qs(f.corporation));
-    txtKL1->setText(qs(f.password1));
-    txtKL2->setText(qs(f.password2));
+    // The stored password is never shown; empty boxes keep it.
+    for (QLineEdit* e : {txtKL1, txtKL2})
+        e->setPlaceholderText(QStringLiteral("不修改口令请留空"));
+    // The mode takes effect when the amendment is saved, not before.
     cmbMode->setCurrentIndex(cmbMode->findText(qs(f.modeText)));
-    // The mode takes effect as soon as it is chosen, as on the new-task screen.
-    connect(cmbMode, &QComboBox::currentTextChanged, this, [this](const QString& t) {
-        if (auto code = gzgl::roundOffCode(ss(t)))
-            s_.roundOffMode = *code;
-    });
     connect(cmdOk, &QPushButton::clicked, this, &frmAmend::confirm);
 }
 

@@ -160,6 +160,18 @@ bool frmMain::raiseChild(QWidget* w) {
     return true;
 }
 
+bool frmMain::closeTaskWindows() {
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        QWidget* w = sub->widget();
+        // The navigation picture and the About box belong to no task.
+        if (qobject_cast<FrmDH*>(w) || qobject_cast<frmAbout*>(w))
+            continue;
+        if (!sub->close())
+            return false;
+    }
+    return true;
+}
+
 bool frmMain::ensureLoggedIn() {
     if (!s_.loggedIn()) {
         frmLogin(s_, p_, this).exec();
@@ -173,8 +185,10 @@ void frmMain::openRoster() {
         return;
     manage_ = new frmManage(s_, p_);
     // The toolbar button stays disabled while the roster is open.
-    connect(manage_, &frmManage::moduleClosed, this, [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
-    connect(manage_, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
+    connect(manage_, &frmManage::moduleClosed, this,
+            [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
+    connect(manage_, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
     addChild(manage_);
     manage_->parentWidget()->resize(980, 560);
 }
@@ -244,6 +258,8 @@ void frmMain::runNavigationCode(const QString& code) {
 }
 
 void frmMain::showTaskChoice() {
+    if (!closeTaskWindows())
+        return;
     frmOpen open(s_, p_, this);
     open.exec();
     refreshShell();
@@ -255,6 +271,8 @@ void frmMain::showTaskChoice() {
 }
 
 void frmMain::newTask() {
+    if (!closeTaskWindows())
+        return;
     frmLink link(s_, p_, gzgl::kLinkNewTask, this);
     if (link.exec() == QDialog::Accepted) {
         frmAdd add(s_, p_, this);
@@ -264,16 +282,26 @@ void frmMain::newTask() {
 }
 
 void frmMain::runCommand(Command c) {
+    // The navigation picture and the toolbar obey the menu's enablement: a
+    // disabled entry cannot be reached another way.
+    if (!gzgl::commandAllowed(s_.shell.mode, c))
+        return;
     const gzgl::TaskNeed need = gzgl::taskNeed(c);
+    bool choseNow = false;
     if (need != gzgl::TaskNeed::None && !s_.taskOpen()) {
         s_.openWithoutLogin = need == gzgl::TaskNeed::WithoutLogin;
         if (c == Command::SalarysDelete)
             s_.autoLogin = false;
         showTaskChoice();
+        choseNow = true;
         // These commands end with the task choice and are given again.
         if (need == gzgl::TaskNeed::Modeless || !s_.taskOpen())
             return;
     }
+    // A task chosen but not logged in opens none of its screens. A login
+    // cancelled just now ends the command; otherwise the login comes first.
+    if (!gzgl::screenMayOpen(s_, c) && (choseNow || !ensureLoggedIn()))
+        return;
     openScreen(c);
     refreshShell();
 }
@@ -285,13 +313,16 @@ void frmMain::openScreen(Command c) {
         showTaskChoice();
         break;
     case Command::SalarysClose:
-        gzgl::closeTask(s_);
+        // The task's screens go first; one that is kept open keeps the task.
+        if (closeTaskWindows())
+            gzgl::closeTask(s_);
         break;
     case Command::SalarysAdd:
         newTask();
         break;
     case Command::SalarysDelete:
-        gzgl::deleteCurrentTask(s_, p_).show(p_);
+        if (closeTaskWindows())
+            gzgl::deleteCurrentTask(s_, p_).show(p_);
         break;
     case Command::SalarysChange:
         frmAmend(s_, p_, this).exec();
@@ -306,17 +337,13 @@ void frmMain::openScreen(Command c) {
         frmChangeKL(s_, p_, this).exec();
         break;
     case Command::BaseInfoSubject:
-        // Item and type maintenance need the operator logged in.
-        if (ensureLoggedIn())
-            addChild(new frmOption(s_, p_));
+        addChild(new frmOption(s_, p_));
         break;
     case Command::BaseInfoDep:
-        if (ensureLoggedIn())
-            addChild(new frmDepKind(s_, p_));
+        addChild(new frmDepKind(s_, p_));
         break;
     case Command::BaseInfoEmpKind:
-        if (ensureLoggedIn())
-            addChild(new frmEmpKind(s_, p_));
+        addChild(new frmEmpKind(s_, p_));
         break;
     case Command::BaseInfoEmp:
         openRoster();

@@ -61,6 +61,9 @@ private:
     // Brings an open single-instance screen to the front; false when none.
     bool raiseChild(QWidget* w);
     bool ensureLoggedIn();
+    // Closes every child window of the open task (each may ask first); false
+    // when one stays open, and then nothing else happens to the task.
+    bool closeTaskWindows();
     void openRoster();
     void openTransfer();
     void openSalary();

@@ -67,11 +67,42 @@ TEST(Commands, WhichCommandsNeedATaskFirst) {
     EXPECT_EQ(taskNeed(Command::HelpAbout), TaskNeed::None);
 }
 
+TEST(Commands, TaskScreensOpenOnlyForALoggedInOperator) {
+    Session chosen;
+    chosen.curTaskID = "0000";
+    chosen.shell.mode = ShellMode::TaskChosen;
+    Session loggedIn;
+    loggedIn.curTaskID = "0000";
+    loggedIn.curOperName = "管理员";
+    loggedIn.shell.mode = ShellMode::LoggedIn;
+    for (const Menu& m : menuTree())
+        for (const MenuEntry& e : m.entries) {
+            if (e.command == Command::None)
+                continue;
+            const bool needsTask = taskNeed(e.command) != TaskNeed::None;
+            // Chosen but not logged in: neither reachable nor openable.
+            EXPECT_FALSE(needsTask && screenMayOpen(chosen, e.command)) << e.name;
+            EXPECT_TRUE(screenMayOpen(loggedIn, e.command)) << e.name;
+        }
+    // The navigation codes and the toolbar follow the same gate.
+    for (const std::string& code : navigationCodes()) {
+        const Command c = *navigationCommand(code);
+        EXPECT_EQ(commandAllowed(ShellMode::TaskChosen, c), c == Command::NavigationExit) << code;
+    }
+    EXPECT_FALSE(commandAllowed(ShellMode::TaskChosen, Command::AdjustColumns));
+    EXPECT_TRUE(commandAllowed(ShellMode::NoTask, Command::SalaryCurMonth)); // leads to the task choice
+    // Backup and its kin also run on a task opened without login.
+    chosen.openWithoutLogin = true;
+    EXPECT_TRUE(screenMayOpen(chosen, Command::SystemBackup));
+    EXPECT_FALSE(screenMayOpen(chosen, Command::SalaryCurMonth));
+}
+
 TEST(Commands, ColumnFitCountsGbkBytesAndLeavesShortGridsAlone) {
     // One row (captions only) is left alone.
     EXPECT_TRUE(gzgl::fittedColumnTwips({{"员工编号", "姓名"}}).empty());
     // Chinese characters count two bytes each; an empty column keeps its width.
-    const auto w = gzgl::fittedColumnTwips({{"编号", "姓名", ""}, {"0001", "张三丰", ""}, {"12345", "李四", ""}});
+    const auto w =
+        gzgl::fittedColumnTwips({{"编号", "姓名", ""}, {"0001", "张三丰", ""}, {"12345", "李四", ""}});
     ASSERT_EQ(w.size(), 3u);
     EXPECT_EQ(w[0], 5 * 110);
     EXPECT_EQ(w[1], 6 * 110);

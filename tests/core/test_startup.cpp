@@ -137,6 +137,20 @@ TEST_F(AutoLogin, UnknownTaskNameIsReportedThenTheTaskChoice) {
     EXPECT_FALSE(s.taskOpen());
 }
 
+TEST_F(AutoLogin, FailedAutomaticLoginClearsTheFlagSoLaterChoicesAreTheUsers) {
+    // The named task's book is damaged: the task choice follows, and the
+    // entry the user then picks is the one opened, not the broken task.
+    {
+        std::ofstream damaged(home.money() + "/GZ0000.MDB", std::ios::trunc);
+        damaged << "not a database";
+    }
+    EXPECT_EQ(start("王会计_财务科"), StartNext::TaskChoice);
+    EXPECT_FALSE(s.autoLogin);
+    EXPECT_FALSE(s.taskOpen());
+    EXPECT_EQ(confirmTaskChoice(s, p, "0001      销售部"), ChoiceNext::Login);
+    EXPECT_EQ(s.curTaskID, "0001");
+}
+
 TEST_F(AutoLogin, CommandLineWithoutUnderscoreIsTheTaskName) {
     // The whole text names the task; the operator name is then empty.
     EXPECT_EQ(start("销售部"), StartNext::Login);

@@ -2,6 +2,7 @@
 #include "core/login.h"
 #include "core/password.h"
 #include "core/schema.h"
+#include "core/settings.h"
 #include "core/startup.h"
 #include "core/tasks.h"
 #include "support/test_support.h"
@@ -58,7 +59,8 @@ TEST_F(Tasks, FirstTaskIsZeroZeroZeroZeroAndHasItsWholePeriodSet) {
     for (const TableDef& t : periodTables())
         EXPECT_TRUE(s.taskConn.hasTable(periodTable(prefix, t.suffix))) << t.suffix;
     EXPECT_TRUE(s.taskConn.hasTable("GZRecord"));
-    const Recordset items = s.taskConn.query("select F_Code,F_Name,F_Prec from " + prefix + "Item order by F_ID");
+    const Recordset items =
+        s.taskConn.query("select F_Code,F_Name,F_Prec from " + prefix + "Item order by F_ID");
     ASSERT_EQ(items.size(), 7u);
     const char* codes[] = {"F001", "F002", "F000", "F003", "FFFF", "FFFE", "FFFD"};
     for (std::size_t i = 0; i < 7; ++i)
@@ -106,10 +108,14 @@ TEST_F(Tasks, ValidationStopsAtTheFirstFailureInOrder) {
         const char* focus;
     };
     const std::vector<Case> cases = {
-        {[](NewTaskFields& f) { f.codeLength = "0"; f.name = ""; }, "人员编码长度不能为0！", "txtLong"},
+        {[](NewTaskFields& f) {
+             f.codeLength = "0";
+             f.name = "";
+         },
+         "人员编码长度不能为0！", "txtLong"},
         {[](NewTaskFields& f) { f.codeLength = "abc"; }, "人员编码长度不能为0！", "txtLong"},
-        {[](NewTaskFields& f) { f.codeLength = "21"; }, "人员编码长度应在1到20之间！", "txtLong"},
-        {[](NewTaskFields& f) { f.name = " '|' "; }, "工资任务名称不能为空！", "txtName"},
+        {[](NewTaskFields& f) { f.codeLength = "21"; }, "人员编码长度应为1到20之间的整数！", "txtLong"},
+        {[](NewTaskFields& f) { f.name = "  "; }, "工资任务名称不能为空！", "txtName"},
         {[](NewTaskFields& f) { f.year = ""; }, "工资任务启用年不能为空！", "txtYear"},
         {[](NewTaskFields& f) { f.month = ""; }, "工资任务启用月不能为空！", "txtMonth"},
         {[](NewTaskFields& f) { f.month = "13"; }, "工资任务启用时间不正确！", "txtYear"},
@@ -117,7 +123,11 @@ TEST_F(Tasks, ValidationStopsAtTheFirstFailureInOrder) {
         {[](NewTaskFields& f) { f.year = "20x6"; }, "工资任务启用时间不正确！", "txtYear"},
         {[](NewTaskFields& f) { f.year = "99"; }, "工资任务启用时间不正确！", "txtYear"},
         {[](NewTaskFields& f) { f.operatorName = "  "; }, "操作人员姓名不能为空！", "txtOperator"},
-        {[](NewTaskFields& f) { f.password1 = "a"; f.password2 = "b"; }, "两次输入的口令不一致！", "txtKL1"},
+        {[](NewTaskFields& f) {
+             f.password1 = "a";
+             f.password2 = "b";
+         },
+         "两次输入的口令不一致！", "txtKL1"},
     };
     for (const Case& c : cases) {
         NewTaskFields f = fields("任务");
@@ -142,36 +152,97 @@ TEST_F(Tasks, PeriodLimits) {
     }
 }
 
-TEST_F(Tasks, LongPasswordsAreCutBeforeTheyAreCompared) {
-    NewTaskFields f = fields("长口令");
-    f.password1 = "abcdefghijklmnopqrst";   // 20 characters
-    f.password2 = "abcdefghijklmnopXYZW";   // differs only after byte 16
-    const AddTaskResult r = addTask(s, f);
-    ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
-    EXPECT_EQ(r.cleaned.password1, "abcdefghijklmnop");
-    EXPECT_EQ(s.sysConn.scalar("select F_RYKL from GZSysInfo").toString(), "abcdefghijklmnop");
+TEST_F(Tasks, FractionalOrOutOfRangeCodeLengthRefused) {
+    for (const char* length : {"0.5", "1.5", "4.0", "-3", "21", "4x", "1e1"}) {
+        NewTaskFields f = fields("任务");
+        f.codeLength = length;
+        const AddTaskResult r = addTask(s, f);
+        EXPECT_FALSE(r.outcome.ok) << length;
+        EXPECT_EQ(r.outcome.focus, "txtLong") << length;
+    }
+    expectNothingLeft();
+    NewTaskFields f = fields("任务");
+    f.codeLength = " 20 ";
+    ASSERT_TRUE(addTask(s, f).outcome.ok);
+    EXPECT_EQ(s.empNoMask, std::string(20, '0'));
 }
 
-TEST_F(Tasks, NamesWithQuotesPercentAndSemicolonAreStoredAsCleaned) {
-    NewTaskFields f = fields("O'Neil 100%; 工资|表");
-    f.operatorName = "张'三";
+TEST_F(Tasks, PasswordsAreStoredAsTypedAndLogInAsTyped) {
+    // Quotes, bars and blanks are part of a password; sixteen bytes fit.
+    const char* passwords[] = {"a'b", "x|y", " sp ", "100%", "口令口令口令口令", "abcdefghijklmnop"};
+    for (const char* pw : passwords) {
+        NewTaskFields f = fields(std::string("任务") + std::to_string(taskRows()));
+        f.password1 = f.password2 = pw;
+        const AddTaskResult r = addTask(s, f);
+        ASSERT_TRUE(r.outcome.ok) << pw << r.outcome.message;
+        EXPECT_EQ(s.sysConn.scalar("select F_RYKL from GZSysInfo where F_ID=?", {r.taskID}).toString(), pw);
+        closeTask(s);
+        EXPECT_TRUE(loginByName(s, p, f.name, "管理员", pw)) << pw;
+        closeTask(s);
+    }
+}
+
+TEST_F(Tasks, PasswordLongerThanTheColumnRefusedNotCut) {
+    NewTaskFields f = fields("长口令");
+    f.password1 = f.password2 = "abcdefghijklmnopq"; // 17 bytes
+    AddTaskResult r = addTask(s, f);
+    EXPECT_EQ(r.outcome.message, "口令不能超过16个字节（一个汉字占两个字节）！");
+    EXPECT_EQ(r.outcome.focus, "txtKL1");
+    f.password1 = f.password2 = "口令口令口令口令口"; // nine characters, 18 bytes
+    EXPECT_FALSE(addTask(s, f).outcome.ok);
+    expectNothingLeft();
+}
+
+TEST_F(Tasks, HeaderTextsWithQuotesBarsOrTooLongRefusedNotAltered) {
+    struct Case {
+        std::function<void(NewTaskFields&)> change;
+        const char* message;
+        const char* focus;
+    };
+    const std::vector<Case> cases = {
+        {[](NewTaskFields& f) { f.corporation = "C'01"; }, "企业代码里不能包含符号 ' 或 |！",
+         "txtCorporation"},
+        {[](NewTaskFields& f) { f.name = "O'Neil"; }, "工资任务名称里不能包含符号 ' 或 |！", "txtName"},
+        {[](NewTaskFields& f) { f.name = "工资|表"; }, "工资任务名称里不能包含符号 ' 或 |！", "txtName"},
+        {[](NewTaskFields& f) { f.name = std::string(65, 'x'); },
+         "工资任务名称不能超过64个字节（一个汉字占两个字节）！", "txtName"},
+        {[](NewTaskFields& f) { f.operatorName = "张'三"; }, "操作人员姓名里不能包含符号 ' 或 |！",
+         "txtOperator"},
+        {[](NewTaskFields& f) {
+             f.operatorName = "欧阳司马诸葛上官";
+             f.operatorName += "x";
+         },
+         "操作人员姓名不能超过16个字节（一个汉字占两个字节）！", "txtOperator"},
+    };
+    for (const Case& c : cases) {
+        NewTaskFields f = fields("任务");
+        c.change(f);
+        const AddTaskResult r = addTask(s, f);
+        EXPECT_EQ(r.outcome.message, c.message);
+        EXPECT_EQ(r.outcome.focus, c.focus) << c.message;
+    }
+    expectNothingLeft();
+}
+
+TEST_F(Tasks, NamesWithPercentAndSemicolonAreStoredAsTyped) {
+    NewTaskFields f = fields(" 100%; 工资表 ");
+    f.operatorName = "张三";
     f.corporation = "C;01";
+    f.password1 = f.password2 = "p";
     const AddTaskResult r = addTask(s, f);
     ASSERT_TRUE(r.outcome.ok);
-    EXPECT_EQ(r.cleaned.name, "ONeil 100%; 工资表");
-    EXPECT_EQ(r.cleaned.operatorName, "张三");
-    EXPECT_EQ(s.sysConn.scalar("select F_GZMC from GZSysInfo").toString(), "ONeil 100%; 工资表");
+    EXPECT_EQ(r.cleaned.name, "100%; 工资表");
+    EXPECT_EQ(s.sysConn.scalar("select F_GZMC from GZSysInfo").toString(), "100%; 工资表");
     EXPECT_EQ(s.sysConn.scalar("select F_QYDM from GZSysInfo").toString(), "C;01");
     closeTask(s);
-    EXPECT_TRUE(loginByName(s, p, "ONeil 100%; 工资表", "张三", "")) << p.last();
+    EXPECT_TRUE(loginByName(s, p, "100%; 工资表", "张三", "p")) << p.last();
     // A percent sign is no wildcard: a similar name finds nothing.
     closeTask(s);
-    EXPECT_FALSE(loginByName(s, p, "ONeil 1000; 工资表", "张三", ""));
+    EXPECT_FALSE(loginByName(s, p, "1000; 工资表", "张三", "p"));
 }
 
-TEST_F(Tasks, NameCutTo64BytesAndDuplicateRefused) {
-    const std::string longName(70, 'x');
-    AddTaskResult r = addTask(s, fields(longName));
+TEST_F(Tasks, FullLengthNameKeptAndDuplicateRefused) {
+    AddTaskResult r = addTask(s, fields(std::string(64, 'x')));
     ASSERT_TRUE(r.outcome.ok);
     EXPECT_EQ(r.cleaned.name, std::string(64, 'x'));
     closeTask(s);
@@ -181,6 +252,44 @@ TEST_F(Tasks, NameCutTo64BytesAndDuplicateRefused) {
     EXPECT_EQ(r.outcome.title, "提示窗");
     EXPECT_EQ(taskRows(), 1);
     EXPECT_EQ(taskFiles(), 1u);
+}
+
+TEST_F(Tasks, TaskCreationNeverOverwritesAnotherTasksFile) {
+    // A task book whose system database row was lost: once with the file
+    // spelled as the program writes it, once in lower case.
+    for (const char* spelling : {"GZ0000.MDB", "gz0000.mdb"}) {
+        const std::string book = home.money() + "/" + spelling;
+        {
+            createEmptyDatabase(book);
+            Connection c;
+            c.open(book);
+            c.execute("create table Marker(x)");
+        }
+        s.sysConn.execute("delete from GZSysInfo");
+        const AddTaskResult r = addTask(s, fields(spelling));
+        ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
+        EXPECT_EQ(r.taskID, "0001") << spelling;
+        closeTask(s);
+        Connection c;
+        c.open(book);
+        EXPECT_TRUE(c.hasTable("Marker")) << spelling;
+        c.close();
+        fs::remove(book);
+        fs::remove(home.money() + "/GZ0001.MDB");
+    }
+}
+
+TEST_F(Tasks, DeletedTaskTakesItsSettingsWithIt) {
+    test::makeTask(s, "甲", "op", "");
+    ASSERT_TRUE(loginByName(s, p, "甲", "op", ""));
+    setNotCalc(s, true);
+    p.answers = {true};
+    ASSERT_TRUE(deleteCurrentTask(s, p).ok);
+    EXPECT_EQ(s.sysConn.scalar("select count(*) from tbSysSet where ztName='0000'").toInt(), 0);
+    // The next task gets the id again and starts with the switch off.
+    ASSERT_EQ(test::makeTask(s, "乙", "op", ""), "0000");
+    ASSERT_TRUE(loginByName(s, p, "乙", "op", ""));
+    EXPECT_FALSE(IsNotCalcOn(s));
 }
 
 TEST_F(Tasks, RoundOffModeFromTheScreenOrTheOneInForce) {
@@ -212,7 +321,8 @@ TEST_F(Tasks, CreationFailingInTheTaskDatabaseLeavesNothingBehind) {
 }
 
 TEST_F(Tasks, CreationFailingInTheSystemDatabaseLeavesNothingBehind) {
-    s.sysConn.execute("create trigger refuse before insert on GZSysInfo begin select raise(abort,'disk full'); end");
+    s.sysConn.execute(
+        "create trigger refuse before insert on GZSysInfo begin select raise(abort,'disk full'); end");
     const AddTaskResult r = addTask(s, fields("半途"));
     EXPECT_FALSE(r.outcome.ok);
     EXPECT_NE(r.outcome.message.find("disk full"), std::string::npos);
@@ -255,10 +365,11 @@ struct Amend : Tasks {
 };
 } // namespace
 
-TEST_F(Amend, UnchangedFormRewritesTheSameValues) {
+TEST_F(Amend, UnchangedFormRewritesTheSameValuesAndNeverShowsThePassword) {
     const Recordset before = row("0000");
     const AmendFields f = loadAmendFields(s);
     EXPECT_EQ(f.name, "甲");
+    EXPECT_TRUE(f.password1.empty() && f.password2.empty());
     EXPECT_EQ(f.modeText, "不去尾");
     ASSERT_TRUE(amendTask(s, f).ok);
     EXPECT_EQ(row("0000").row(0), before.row(0));
@@ -266,7 +377,7 @@ TEST_F(Amend, UnchangedFormRewritesTheSameValues) {
 
 TEST_F(Amend, RewritesHeaderButNotPeriodLengthOrId) {
     AmendFields f = loadAmendFields(s);
-    f.name = "  甲'改  ";
+    f.name = "  甲改  ";
     f.operatorName = "老张";
     f.corporation = "QY01";
     f.password1 = f.password2 = " new ";
@@ -275,7 +386,7 @@ TEST_F(Amend, RewritesHeaderButNotPeriodLengthOrId) {
     const Recordset r = row("0000");
     EXPECT_EQ(r.at(0, "F_GZMC").toString(), "甲改");
     EXPECT_EQ(r.at(0, "F_RYXM").toString(), "老张");
-    EXPECT_EQ(r.at(0, "F_RYKL").toString(), "new");
+    EXPECT_EQ(r.at(0, "F_RYKL").toString(), " new ");
     EXPECT_DOUBLE_EQ(r.at(0, "F_KWFS").toDouble(), 5);
     EXPECT_EQ(r.at(0, "F_QYRQ").toString(), "200602");
     EXPECT_DOUBLE_EQ(r.at(0, "F_RYBMCD").toDouble(), 4);
@@ -288,7 +399,11 @@ TEST_F(Amend, RewritesHeaderButNotPeriodLengthOrId) {
 TEST_F(Amend, RefusalsInOrder) {
     const AmendFields f = loadAmendFields(s);
     const std::pair<std::function<void(AmendFields&)>, const char*> cases[] = {
-        {[](AmendFields& g) { g.name = ""; g.operatorName = ""; }, "工资任务名称不能为空！"},
+        {[](AmendFields& g) {
+             g.name = "";
+             g.operatorName = "";
+         },
+         "工资任务名称不能为空！"},
         {[](AmendFields& g) { g.operatorName = ""; }, "操作人员姓名不能为空！"},
         {[](AmendFields& g) { g.modeText = ""; }, "请选择扣尾方式！"},
         {[](AmendFields& g) { g.password2 = "other"; }, "两次输入的口令不一致！"},
@@ -300,6 +415,22 @@ TEST_F(Amend, RefusalsInOrder) {
         EXPECT_EQ(amendTask(s, g).message, message);
     }
     EXPECT_EQ(row("0000").at(0, "F_GZMC").toString(), "甲");
+}
+
+TEST_F(Amend, PasswordsOverTheColumnOrWithoutLoginRefusedAndNothingWritten) {
+    const Recordset before = row("0000");
+    AmendFields f = loadAmendFields(s);
+    f.password1 = f.password2 = std::string(20, 'a');
+    EXPECT_EQ(amendTask(s, f).message, "口令不能超过16个字节（一个汉字占两个字节）！");
+    EXPECT_EQ(changePassword(s, "pw", std::string(17, 'b'), std::string(17, 'b')).message,
+              "口令不能超过16个字节（一个汉字占两个字节）！");
+    f.password1 = f.password2 = "x";
+    closeTask(s);
+    ASSERT_EQ(confirmTaskChoice(s, p, "0000      甲"), ChoiceNext::Login);
+    cancelLogin(s);
+    EXPECT_FALSE(amendTask(s, f).ok);
+    EXPECT_FALSE(changePassword(s, "pw", "x", "x").ok);
+    EXPECT_EQ(row("0000").row(0), before.row(0));
 }
 
 TEST_F(Amend, DeleteRemovesFileAndRowAfterTheQuestion) {
@@ -344,10 +475,10 @@ TEST_F(Amend, PasswordChangeTouchesOnlyItsTask) {
     const Outcome ok = changePassword(s, "  pw ", " fresh ", " fresh ");
     ASSERT_TRUE(ok.ok);
     EXPECT_EQ(ok.message, "口令修改完毕！");
-    EXPECT_EQ(row("0000").at(0, "F_RYKL").toString(), "fresh");
+    EXPECT_EQ(row("0000").at(0, "F_RYKL").toString(), " fresh ");
     EXPECT_EQ(row("0001").at(0, "F_RYKL").toString(), "pw2");
     closeTask(s);
-    EXPECT_TRUE(loginByName(s, p, "甲", "老王", "fresh"));
+    EXPECT_TRUE(loginByName(s, p, "甲", "老王", " fresh "));
 }
 
 TEST_F(Amend, EmptyNewPasswordLogsInWithAnEmptyBox) {

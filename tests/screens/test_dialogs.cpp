@@ -3,6 +3,7 @@
 #include "core/login.h"
 #include "core/tasks.h"
 #include "screens/session/frmAdd.h"
+#include "screens/session/frmAmend.h"
 #include "screens/session/frmChangeKL.h"
 #include "screens/session/frmLogin.h"
 #include "screens/session/frmOpen.h"
@@ -27,7 +28,6 @@ class TestDialogs : public QObject {
     std::unique_ptr<Session> s;
     test::RecordingPrompt p;
 
-
 private slots:
     void init() {
         home = std::make_unique<test::TempHome>();
@@ -45,7 +45,7 @@ private slots:
         add.show();
         QVERIFY(child<QComboBox>(&add, "cmbMode")->currentIndex() == -1);
         QCOMPARE(child<QLineEdit>(&add, "txtOperator")->text(), QStringLiteral("管理员"));
-        child<QLineEdit>(&add, "txtName")->setText(" 二'车间 ");
+        child<QLineEdit>(&add, "txtName")->setText(" 二车间 ");
         child<QLineEdit>(&add, "txtYear")->setText("2006");
         child<QLineEdit>(&add, "txtMonth")->setText("2");
         child<QComboBox>(&add, "cmbMode")->setCurrentIndex(3); // 不足10元去尾
@@ -127,6 +127,29 @@ private slots:
         login.reject();
         QCOMPARE(s->shell.mode, ShellMode::TaskChosen);
         QVERIFY(!s->loggedIn());
+    }
+
+    void amendScreenNeverShowsThePasswordAndCancelKeepsTheRoundOffMode() {
+        test::makeTask(*s, "甲", "老王", "secret");
+        QVERIFY(loginByName(*s, p, "甲", "老王", "secret"));
+        const int mode = s->roundOffMode;
+        {
+            frmAmend amend(*s, p);
+            amend.show();
+            QVERIFY(child<QLineEdit>(&amend, "txtKL1")->text().isEmpty());
+            QVERIFY(child<QLineEdit>(&amend, "txtKL2")->text().isEmpty());
+            child<QComboBox>(&amend, "cmbMode")->setCurrentText(QStringLiteral("不足100元去尾"));
+            QCOMPARE(s->roundOffMode, mode);
+            amend.reject();
+        }
+        QCOMPARE(s->roundOffMode, mode);
+        // Saved with the boxes left empty: the mode applies, the password stays.
+        frmAmend amend(*s, p);
+        amend.show();
+        child<QComboBox>(&amend, "cmbMode")->setCurrentText(QStringLiteral("不足100元去尾"));
+        child<QPushButton>(&amend, "cmdOk")->click();
+        QCOMPARE(s->roundOffMode, 6);
+        QCOMPARE(s->sysConn.scalar("select F_RYKL from GZSysInfo").toString(), std::string("secret"));
     }
 
     void passwordScreenRefusalFocusesTheNewPassword() {

@@ -4,12 +4,20 @@
 #include "core/startup.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/frmMain.h"
+#include "support/qt_test_support.h"
 #include "support/test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
 #include <QSignalSpy>
 #include <QtTest>
+#include <functional>
 
 using namespace gzgl;
 
@@ -27,6 +35,41 @@ class TestFrmMain : public QObject {
         if (!a)
             qFatal("no action %s", name);
         return a->isEnabled();
+    }
+
+    // Answers every modal dialog that opens while it lives: records its name
+    // and lets answer() deal with it (reject when answer() returns false).
+    struct ModalWatcher {
+        QStringList seen;
+        std::function<bool(QDialog*)> answer = [](QDialog*) { return false; };
+        QTimer timer;
+        ModalWatcher() {
+            timer.setInterval(10);
+            QObject::connect(&timer, &QTimer::timeout, [this] {
+                auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!d || d->property("watched").toBool())
+                    return;
+                d->setProperty("watched", true);
+                seen << d->objectName();
+                if (!answer(d))
+                    d->reject();
+            });
+            timer.start();
+        }
+    };
+
+    QStringList childWindows() {
+        QStringList names;
+        for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
+            if (sub->widget() && !sub->widget()->inherits("FrmDH"))
+                names << sub->widget()->objectName();
+        return names;
+    }
+
+    void chooseWithoutLogin() {
+        QCOMPARE(confirmTaskChoice(*s, p, "0000      一车间"), ChoiceNext::Login);
+        cancelLogin(*s);
+        w->refreshShell();
     }
 
 private slots:
@@ -49,7 +92,8 @@ private slots:
         QCOMPARE(w->windowTitle(), QString::fromStdString(s->productTitle));
         QVERIFY(enabled("tlb_open"));
         QVERIFY(enabled("tlb_exit"));
-        for (const char* b : {"tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print", "tlb_adjust"})
+        for (const char* b :
+             {"tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print", "tlb_adjust"})
             QVERIFY2(!enabled(b), b);
         QVERIFY(!enabled("mnuSalarys_Close"));
         QVERIFY(enabled("mnuSalarys_Add"));
@@ -64,7 +108,8 @@ private slots:
         QCOMPARE(panel("panel2"), QStringLiteral("管理员"));
         QCOMPARE(panel("panel3"), QStringLiteral("已启用"));
         QVERIFY(!enabled("tlb_open"));
-        for (const char* b : {"tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print", "tlb_adjust"})
+        for (const char* b :
+             {"tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print", "tlb_adjust"})
             QVERIFY2(enabled(b), b);
         QVERIFY(!enabled("mnuSalarys_Open"));
         QVERIFY(!enabled("mnuSalarys_Add"));
@@ -77,14 +122,84 @@ private slots:
         cancelLogin(*s);
         w->refreshShell();
         QVERIFY(enabled("tlb_exit"));
-        for (const char* b : {"tlb_open", "tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print",
-                              "tlb_adjust"})
+        for (const char* b :
+             {"tlb_open", "tlb_manage", "tlb_option", "tlb_salary", "tlb_query", "tlb_print", "tlb_adjust"})
             QVERIFY2(!enabled(b), b);
         QVERIFY(enabled("mnuSalarys_Close"));
         QVERIFY(enabled("mnuSystem_SysSet"));
         QVERIFY(!enabled("mnuSalary_CurMonth"));
         QVERIFY(!enabled("mnuSalarys_Delete"));
         QVERIFY(panel("panel2").isEmpty());
+    }
+
+    void noTaskScreenOpensWithoutALoggedInOperator() {
+        // Every command, toolbar button and navigation code, given while the
+        // task is chosen but its login was cancelled: no task screen opens.
+        // Where a command is left enabled the login comes first.
+        chooseWithoutLogin();
+        w->showNavigation();
+        ModalWatcher watcher;
+        for (const Menu& m : menuTree())
+            for (const MenuEntry& e : m.entries)
+                if (e.command != Command::None && e.command != Command::SalarysExit &&
+                    e.command != Command::SalarysClose && e.command != Command::HelpOnline)
+                    w->runCommand(e.command);
+        for (const ToolButton& b : toolButtons())
+            if (b.command != Command::None && b.command != Command::ExitPrompt)
+                w->runCommand(b.command);
+        for (const std::string& code : navigationCodes())
+            w->runNavigationCode(QString::fromStdString(code));
+        QCoreApplication::processEvents();
+        for (const QString& name : watcher.seen)
+            QVERIFY2(name == "frmLogin", qPrintable(name));
+        const QStringList open = childWindows();
+        QVERIFY2(open.isEmpty() || open == QStringList{"frmAbout"}, qPrintable(open.join(",")));
+        QVERIFY(!s->loggedIn());
+        QCOMPARE(s->shell.mode, ShellMode::TaskChosen);
+    }
+
+    void amendChosenWithNoTaskAndLoginCancelledOpensNothing() {
+        ModalWatcher watcher;
+        watcher.answer = [](QDialog* d) {
+            if (d->objectName() != "frmOpen")
+                return false;
+            test::click(d, "cmdOk"); // choose the task, then cancel its login
+            return true;
+        };
+        w->runCommand(Command::SalarysChange);
+        QCOMPARE(watcher.seen, (QStringList{"frmOpen", "frmLogin"}));
+        QVERIFY(s->taskOpen());
+        QVERIFY(!s->loggedIn());
+    }
+
+    void closingTheTaskClosesItsWindowsFirst() {
+        QVERIFY(loginByName(*s, p, "一车间", "管理员", "pw"));
+        w->refreshShell();
+        w->showNavigation();
+        w->runCommand(Command::BaseInfoEmp);
+        w->runCommand(Command::BaseInfoDep);
+        QCOMPARE(childWindows().size(), 2);
+        // The roster asks before it closes; No keeps it and the task.
+        p.answers = {false};
+        w->runCommand(Command::SalarysClose);
+        QVERIFY(s->loggedIn());
+        QVERIFY(childWindows().contains("frmManage"));
+        p.answers = {true};
+        w->runCommand(Command::SalarysClose);
+        QCoreApplication::processEvents();
+        QVERIFY(!s->taskOpen());
+        QVERIFY2(childWindows().isEmpty(), qPrintable(childWindows().join(",")));
+        QCOMPARE(w->mdiArea()->subWindowList().size(), 1); // the navigation picture stays
+
+        // Deleting the task does the same.
+        QVERIFY(loginByName(*s, p, "一车间", "管理员", "pw"));
+        w->refreshShell();
+        w->runCommand(Command::BaseInfoDep);
+        p.answers = {true};
+        w->runCommand(Command::SalarysDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(!s->taskOpen());
+        QVERIFY(childWindows().isEmpty());
     }
 
     void closingTheTaskReturnsToNoTask() {
