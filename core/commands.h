@@ -12,49 +12,25 @@
 
 namespace gzgl {
 
+// clang-format off
 enum class Command {
     None,
     // 任务管理
-    SalarysOpen,
-    SalarysClose,
-    SalarysAdd,
-    SalarysDelete,
-    SalarysChange,
-    SalarysTaskIn,
-    SalarysTaskOut,
-    DataInterfaceIn,
-    SalarysExit,
+    SalarysOpen, SalarysClose, SalarysAdd, SalarysDelete, SalarysChange, SalarysTaskIn, SalarysTaskOut,
+    DataInterfaceIn, SalarysExit,
     // 日常处理
-    SalaryCurMonth,
-    SalaryUpdate,
-    SalaryDivide,
-    SalaryQuery,
-    SalaryPrint,
-    SalaryTransfer,
-    SalaryBank,
+    SalaryCurMonth, SalaryUpdate, SalaryDivide, SalaryQuery, SalaryPrint, SalaryTransfer, SalaryBank,
     SystemBalance,
     // 基础档案管理
-    BaseInfoSubject,
-    BaseInfoDep,
-    BaseInfoEmpKind,
-    BaseInfoEmp,
-    BaseInfoTrans,
+    BaseInfoSubject, BaseInfoDep, BaseInfoEmpKind, BaseInfoEmp, BaseInfoTrans,
     // 系统管理
-    SystemWord,
-    SystemBackup,
-    SystemRecove,
-    SystemClear,
-    SystemCondition,
-    SystemConnect,
-    SystemSysSet,
+    SystemWord, SystemBackup, SystemRecove, SystemClear, SystemCondition, SystemConnect, SystemSysSet,
     // 帮助
-    HelpOnline,
-    HelpAbout,
+    HelpOnline, HelpAbout,
     // Not menu entries: the exit prompts and the column fit.
-    ExitPrompt,
-    NavigationExit,
-    AdjustColumns,
+    ExitPrompt, NavigationExit, AdjustColumns,
 };
+// clang-format on
 
 struct MenuEntry {
     Command command;  // Command::None for a separator
