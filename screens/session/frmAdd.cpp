@@ -125,9 +125,7 @@ frmAdd::frmAdd(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog(par
 }
 
 bool frmAdd::checkPasswords() {
-    const gzgl::Outcome o =
-        gzgl::checkPasswords(gzgl::ClipText(ss(txtKL1->text()), 16), gzgl::ClipText(ss(txtKL2->text()), 16),
-                             s_.productShortName);
+    const gzgl::Outcome o = gzgl::checkPasswords(ss(txtKL1->text()), ss(txtKL2->text()), s_.productShortName);
     applyOutcome(this, p_, o);
     return o.ok;
 }

@@ -46,8 +46,10 @@ frmAmend::frmAmend(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog
     txtOperator->setText(qs(f.operatorName));
     txtCorporation->setText(qs(f.corporation));
     // The stored password is never shown; empty boxes keep it.
-    for (QLineEdit* e : {txtKL1, txtKL2})
+    for (QLineEdit* e : {txtKL1, txtKL2}) {
         e->setPlaceholderText(QStringLiteral("不修改口令请留空"));
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(e->placeholderText()) + 24);
+    }
     // The mode takes effect when the amendment is saved, not before.
     cmbMode->setCurrentIndex(cmbMode->findText(qs(f.modeText)));
     connect(cmdOk, &QPushButton::clicked, this, &frmAmend::confirm);
