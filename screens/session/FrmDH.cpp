@@ -26,11 +26,14 @@ FrmDH::FrmDH(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("工资管理导航"));
     setMouseTracking(true);
     for (const std::string& code : gzgl::navigationCodes()) {
-        const int group = code[0] - '1';            // 1 daily, 2 base, 3 system, 4 exit
+        const int group = code[0] - '1'; // 1 daily, 2 base, 3 system, 4 exit
         const int lane = group == 0 ? 1 : group == 1 ? 0 : 2;
         const int slot = code[1] - '1';
-        boxes_.push_back({QString::fromStdString(code), captionOf(code), group == 3 ? 2 : lane,
-                          group == 3 ? 5 : slot, {}});
+        boxes_.push_back({QString::fromStdString(code),
+                          captionOf(code),
+                          group == 3 ? 2 : lane,
+                          group == 3 ? 5 : slot,
+                          {}});
     }
     layoutBoxes();
 }
@@ -75,7 +78,8 @@ void FrmDH::paintEvent(QPaintEvent*) {
         g.drawRoundedRect(band, 10, 10);
         g.setPen(kLaneColours[lane]);
         g.setFont(laneFont);
-        g.drawText(QRectF(band.left(), band.top(), 95, band.height()), Qt::AlignCenter, QString::fromUtf8(kLanes[lane]));
+        g.drawText(QRectF(band.left(), band.top(), 95, band.height()), Qt::AlignCenter,
+                   QString::fromUtf8(kLanes[lane]));
     }
     // Arrows: along the base-record and the daily lanes, and from the roster
     // down into the month's entry.
@@ -103,7 +107,10 @@ void FrmDH::paintEvent(QPaintEvent*) {
     g.setFont(font());
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         const Box& b = boxes_[i];
-        const QColor c = b.code == "41" ? QColor(0xc6, 0x28, 0x28) : kLaneColours[b.lane];
+        // A box whose command is disabled is drawn grey, as its menu entry.
+        const QColor c = disabled_.contains(b.code) ? QColor(0xa0, 0xa0, 0xa0)
+                         : b.code == "41"           ? QColor(0xc6, 0x28, 0x28)
+                                                    : kLaneColours[b.lane];
         g.setPen(QPen(c.darker(120), 1.2));
         g.setBrush(static_cast<int>(i) == hover_ ? c.lighter(150) : QColor(Qt::white));
         g.drawRoundedRect(b.rect, 8, 8);
@@ -112,8 +119,17 @@ void FrmDH::paintEvent(QPaintEvent*) {
     }
 }
 
+void FrmDH::setDisabledCodes(const QSet<QString>& codes) {
+    if (codes == disabled_)
+        return;
+    disabled_ = codes;
+    update();
+}
+
 void FrmDH::mouseMoveEvent(QMouseEvent* e) {
-    const int h = hit(e->position());
+    int h = hit(e->position());
+    if (h >= 0 && disabled_.contains(boxes_[static_cast<std::size_t>(h)].code))
+        h = -1;
     if (h != hover_) {
         hover_ = h;
         setCursor(h >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -123,6 +139,7 @@ void FrmDH::mouseMoveEvent(QMouseEvent* e) {
 
 void FrmDH::mousePressEvent(QMouseEvent* e) {
     const int h = hit(e->position());
-    if (h >= 0 && e->button() == Qt::LeftButton)
+    if (h >= 0 && e->button() == Qt::LeftButton &&
+        !disabled_.contains(boxes_[static_cast<std::size_t>(h)].code))
         emit codeClicked(boxes_[static_cast<std::size_t>(h)].code);
 }

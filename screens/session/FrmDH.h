@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -15,6 +16,8 @@ public:
     // The box of a code in widget coordinates (empty for an unknown code).
     QRectF boxOf(const QString& code) const;
     QSize sizeHint() const override { return {760, 420}; }
+    // The codes whose commands are disabled: drawn grey and not reported.
+    void setDisabledCodes(const QSet<QString>& codes);
 
 signals:
     void codeClicked(const QString& code);
@@ -38,4 +41,5 @@ private:
 
     std::vector<Box> boxes_;
     int hover_ = -1;
+    QSet<QString> disabled_;
 };

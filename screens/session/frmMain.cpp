@@ -134,6 +134,13 @@ void frmMain::refreshShell() {
         a->setEnabled(gzgl::menuEnabled(s_.shell.mode, c));
     for (auto& [i, a] : toolActions_)
         a->setEnabled(gzgl::toolEnabled(s_.shell.mode, i) && !(i == 2 && manage_));
+    if (nav_) {
+        QSet<QString> disabled;
+        for (const std::string& code : gzgl::navigationCodes())
+            if (!gzgl::commandAllowed(s_.shell.mode, *gzgl::navigationCommand(code)))
+                disabled.insert(qs(code));
+        nav_->setDisabledCodes(disabled);
+    }
 }
 
 QAction* frmMain::action(const QString& objectName) const {
@@ -247,9 +254,11 @@ void frmMain::fitColumns() {
 
 void frmMain::showNavigation() {
     auto* nav = new FrmDH;
+    nav_ = nav;
     connect(nav, &FrmDH::codeClicked, this, &frmMain::runNavigationCode);
     addChild(nav);
     nav->parentWidget()->resize(900, 470);
+    refreshShell();
 }
 
 void frmMain::runNavigationCode(const QString& code) {

@@ -83,5 +83,6 @@ private:
     QPointer<frmManage> manage_;
     QPointer<frmTrans> trans_;
     QPointer<frmSalary> salary_;
+    QPointer<FrmDH> nav_;
     std::unique_ptr<MainProgress> progress_;
 };

@@ -244,6 +244,10 @@ private slots:
         QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("24"));
         QTest::mouseClick(&nav, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(spy.count(), 4);
+        // A disabled command's box reports nothing.
+        nav.setDisabledCodes({"11"});
+        QTest::mouseClick(&nav, Qt::LeftButton, {}, nav.boxOf("11").center().toPoint());
+        QCOMPARE(spy.count(), 4);
     }
 };
 
