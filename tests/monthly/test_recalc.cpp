@@ -238,6 +238,22 @@ TEST(Recalc, OneRowPassStopsAtALineWithoutCode) {
     EXPECT_EQ(Payroll::at(g, 0, "F005"), "");
 }
 
+TEST(Recalc, ValuesOf1e15AndAboveReadBackAsThemselves) {
+    // A stored deduction of 1e15 and an intermediate of 2e15: written into
+    // the formulas as "1e+15" they would read as 16 and 17.
+    Payroll t;
+    t.employee("0001", "张三");
+    t.value("0001", "F003", 2000.0);
+    t.value("0001", "F004", 1e15);
+    t.formula("F006", "F003*1000000000000");
+    t.formula("F005", "F006/1000000000000-F003");
+    t.formula("F000", "F003-F004+F005");
+    const WorkGrid g = t.recalc();
+    EXPECT_EQ(Payroll::at(g, 0, "F006"), "2000000000000000.00");
+    EXPECT_EQ(Payroll::at(g, 0, "F005"), "0.00");
+    EXPECT_EQ(Payroll::at(g, 0, "F000"), "-999999999998000.00");
+}
+
 TEST(Recalc, ShowsProgressPerLine) {
     Payroll t;
     t.employee("0001", "张三");
