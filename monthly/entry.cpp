@@ -256,16 +256,16 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
     auto refuse = [&](const char* message) {
         return EditResult{false, start, Outcome::refuse(message, s_.productTitle, Icon::Exclamation)};
     };
-    const std::size_t dot = entry.find('.');
-    if (dot != std::string::npos && dot >= 9)
+    // A "." far to the right is refused before the characters are looked
+    // at; without one the same bound holds once the text is one number.
+    if (entry.find('.') != std::string::npos && !amountTextFits(entry))
         return refuse(kTooRich);
     const char* illegal = box == Box::Input ? kIllegalInBox : kIllegal;
     if (entry.find_first_not_of("0123456789.-") != std::string::npos)
         return refuse(illegal);
     if (!entry.empty() && !isOneNumber(entry))
         return refuse(illegal);
-    // Without a "." the same bound holds for the whole number.
-    if (dot == std::string::npos && entry.size() >= 9)
+    if (!amountTextFits(entry))
         return refuse(kTooRich);
 
     // An emptied formula item's cell gives the employee his formula back.
@@ -276,6 +276,9 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
         stored = Value(-9999.0);
     } else {
         shown = formatNumber(entry.empty() ? 0.0 : readNumber(entry), item.precisionFormat());
+        // 99999999.999 rounds up across the bound.
+        if (!amountTextFits(shown))
+            return refuse(kTooRich);
         stored = Value(readNumber(shown));
     }
     {

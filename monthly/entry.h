@@ -37,7 +37,7 @@ inline constexpr int kEntryForm = 9989;
 inline constexpr const char* kCloseQuestion = "退出本模块吗？";
 inline constexpr const char* kNoCondition = "请填入查询条件！";
 inline constexpr const char* kNoSuchPerson = "查无此人！";
-inline constexpr const char* kTooRich = "谁这么大款，有这么多工资？";
+inline constexpr const char* kTooRich = kAmountTooLarge;
 inline constexpr const char* kIllegal = "含有非法字符！";
 // The one-employee view's text box check words it without the mark.
 inline constexpr const char* kIllegalInBox = "含有非法字符";
@@ -119,7 +119,8 @@ public:
     //  - a text or date item: stored as typed, a single blank when empty;
     //  - a number item: refused with "谁这么大款，有这么多工资？" when its
     //    whole part runs to nine or more characters (the first "." at
-    //    position 10 or later); with "含有非法字符！" for characters
+    //    position 10 or later), typed or once rounded to the item's
+    //    precision (amountTextFits); with "含有非法字符！" for characters
     //    outside "0123456789.-" or a text that is not one number; empty
     //    counts as 0; stored formatted with the item's precision;
     //  - then the employee becomes the current one and the row is

@@ -184,3 +184,22 @@ TEST(DecimalText, PlainFormWritesTheSameDecimalOutInFull) {
     EXPECT_EQ(plainDecimalText(1e300).size(), 301u);
     EXPECT_EQ(plainDecimalText(std::numeric_limits<double>::infinity()), "inf");
 }
+
+TEST(AmountLimit, EightCharactersBeforeThePointSignIncluded) {
+    const std::pair<const char*, bool> texts[] = {
+        {"12345678.5", true}, {"12345678", true},     {"-1234567", true},   {"0", true},
+        {"123456789", false}, {"123456789.5", false}, {"-12345678", false}, {"000000001", false},
+    };
+    for (const auto& [text, fits] : texts)
+        EXPECT_EQ(amountTextFits(text), fits) << text;
+    const NumberPattern cents = parsePattern("#0.00"), whole = parsePattern("#0");
+    EXPECT_TRUE(amountFits(99999999.99, cents));
+    EXPECT_FALSE(amountFits(99999999.995, cents)); // rounds to 100000000.00
+    EXPECT_TRUE(amountFits(99999999.4, whole));
+    EXPECT_FALSE(amountFits(99999999.5, whole));
+    EXPECT_TRUE(amountFits(-9999999.99, cents));
+    EXPECT_FALSE(amountFits(-10000000, cents));
+    EXPECT_FALSE(amountFits(1e300, cents));
+    EXPECT_FALSE(amountFits(std::numeric_limits<double>::infinity(), cents));
+    EXPECT_FALSE(amountFits(std::nan(""), cents));
+}
