@@ -162,6 +162,21 @@ void SalaryEntry::reload(const GridFilter& filter, Progress& progress) {
     for (const calc::FormulaLine& line : lines_)
         if (!line.code.empty())
             formulaCodes_.insert(upperAscii(line.code));
+    std::set<int> computed;
+    for (const calc::FormulaLine& line : lines_) {
+        computed.insert(grid_.columnOf(line.code));
+        if (line.code == "F000") {
+            computed.insert(grid_.columnOf("FFFE"));
+            computed.insert(grid_.columnOf("FFFD"));
+        }
+    }
+    computed.erase(-1);
+    computedCols_.assign(computed.begin(), computed.end());
+    loadedComputed_.clear();
+    loadedComputed_.reserve(static_cast<std::size_t>(grid_.employeeCount()) * computedCols_.size());
+    for (int r = calc::kFirstEmployeeRow; r < grid_.rows(); ++r)
+        for (int c : computedCols_)
+            loadedComputed_.push_back(grid_.cell(r, c));
 
     progress.begin("  正在准备数据，请稍候...", static_cast<int>(lines_.size()));
     struct End {
@@ -294,6 +309,10 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
     }
     dataColumns_.insert(code);
     grid_.cell(r, c) = shown;
+    // A per-employee value of a formula item is what a fresh load shows.
+    if (const auto k = std::find(computedCols_.begin(), computedCols_.end(), c); k != computedCols_.end())
+        loadedComputed_[static_cast<std::size_t>(r - calc::kFirstEmployeeRow) * computedCols_.size() +
+                        static_cast<std::size_t>(k - computedCols_.begin())] = shown;
     s_.curEmpNo = empNo;
     recalculateRow(r);
     return {true, grid_.cell(r, c), Outcome::success()};
@@ -302,6 +321,9 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
 void SalaryEntry::recalculateRow(int r) {
     if (r < calc::kFirstEmployeeRow || r >= grid_.rows())
         return;
+    const std::size_t at = static_cast<std::size_t>(r - calc::kFirstEmployeeRow) * computedCols_.size();
+    for (std::size_t k = 0; k < computedCols_.size(); ++k)
+        grid_.cell(r, computedCols_[k]) = loadedComputed_[at + k];
     if (settings_.exceptions) {
         calc::Exceptions exceptions(s_, trim(grid_.cell(r, 0)));
         calc::RecalculateLines(lines_, grid_, r, settings_, &exceptions, nullptr);

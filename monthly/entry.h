@@ -139,7 +139,10 @@ public:
     EditResult endInputEdit(int r, int c, const std::string& start, const std::string& entry);
 
     // The one-row recalculation with the copy of the formula lines taken
-    // when the screen opened.
+    // when the screen opened. The cells the lines write start from what
+    // the grid loaded for them, so the row comes out as a full
+    // recalculation of the stored values gives it, even where a line
+    // assigns nothing this time (a tax line below the threshold).
     void recalculateRow(int r);
 
 private:
@@ -155,6 +158,10 @@ private:
     std::set<std::string> formulaCodes_;
     std::set<std::string> dataColumns_; // upper-case
     std::set<std::string> ticked_;
+    // The columns the formula lines write (their targets; FFFE and FFFD
+    // with a net-pay line) and, row by row, their cells as loaded.
+    std::vector<int> computedCols_;
+    std::vector<std::string> loadedComputed_;
     calc::RecalcSettings settings_;
     GridFilter filter_;
     std::string depNo_, depName_, headcount_;

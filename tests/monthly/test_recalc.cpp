@@ -224,18 +224,23 @@ TEST(Recalc, OneRowPassMatchesTheWholeGrid) {
             EXPECT_EQ(g.cell(r, c), whole.cell(r, c)) << r << "," << c;
 }
 
-TEST(Recalc, OneRowPassStopsAtALineWithoutCode) {
+TEST(Recalc, OneRowPassRunsPastALineWithoutCode) {
+    // As the whole grid does: a row after an edit must come out as it would
+    // in a full pass.
     Payroll t;
     t.employee("0001", "张三");
     t.value("0001", "F003", 100.0);
     WorkGrid g = monthly::loadWorkGrid(t.s, {}, false).grid;
+    WorkGrid whole = g;
     std::vector<FormulaLine> lines;
     lines.emplace_back("F004", "F003", "#0.00");
     lines.emplace_back("", "", "#0");
     lines.emplace_back("F005", "F003", "#0.00");
     RecalculateLines(lines, g, kFirstEmployeeRow, {0, false}, nullptr, nullptr);
+    RecalculateLines(lines, whole, -1, {0, false}, nullptr, nullptr);
     EXPECT_EQ(Payroll::at(g, 0, "F004"), "100.00");
-    EXPECT_EQ(Payroll::at(g, 0, "F005"), "");
+    EXPECT_EQ(Payroll::at(g, 0, "F005"), "100.00");
+    EXPECT_EQ(Payroll::at(whole, 0, "F005"), "100.00");
 }
 
 TEST(Recalc, ValuesOf1e15AndAboveReadBackAsThemselves) {
