@@ -24,8 +24,9 @@ constexpr int kRightParen = 6;
 constexpr int kMinus = 2;
 constexpr int kRightBracket = 16;
 // A bound on the length of a value's text in the formula, "(0" + text + ")",
-// for texts without exponent; texts that reach the tokenizer's position
-// limit (32767) take the text path.
+// for the values the compiled pass substitutes itself; longer texts (very
+// large or very small magnitudes), and formulas that could reach the
+// tokenizer's position limit (32767), take the text path.
 constexpr std::size_t kMaxSlotText = 32;
 constexpr std::size_t kMaxCompiledText = 32000;
 
@@ -63,9 +64,10 @@ void scanCodes(std::string_view formula, OnCode onCode, OnChar onChar) {
     }
 }
 
-// The value a slot's text reads back as, when that text is a plain number
-// (no exponent, finite): the substitution writes v with 15 significant
-// digits, so the tokens see that rounding, not v.
+// The value a slot's text reads back as: the substitution writes v with 15
+// significant digits, so the tokens see that rounding, not v. A value that
+// is not finite, or whose text is long enough to count against the
+// tokenizer's position limit, goes the text way.
 bool plainSlotValue(double v, double& out) {
     if (v == 0) {
         out = 0;
@@ -87,8 +89,8 @@ bool plainSlotValue(double v, double& out) {
             }
         }
     }
-    const std::string t = decimalText(v);
-    if (t.find_first_not_of("-0123456789.") != std::string::npos)
+    const std::string t = plainDecimalText(v);
+    if (t.size() + 3 > kMaxSlotText)
         return false;
     out = readNumber(t);
     return true;
@@ -277,7 +279,7 @@ std::string SubstituteValues(std::string_view formula, const double* values) {
     scanCodes(
         formula,
         [&](std::string_view) {
-            const std::string t = decimalText(values[k++]);
+            const std::string t = plainDecimalText(values[k++]);
             if (!t.empty() && t[0] == '-')
                 out.append("(0").append(t).append(")");
             else

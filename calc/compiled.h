@@ -9,9 +9,8 @@
 // formula and every value: where the numeric pass could differ it takes the
 // text path instead, either for every call (a code that would merge with a
 // neighbouring character into one token, a text long enough to reach the
-// tokenizer's position limit) or for one call (a value whose decimal text is
-// in exponent form or not a number, which the tokenizer would split or read
-// as 0).
+// tokenizer's position limit) or for one call (a value that is not finite,
+// or whose decimal text is longer than the compiled pass allows for).
 #pragma once
 
 #include "calc/evaluator.h"
@@ -29,8 +28,9 @@ namespace gzgl::calc {
 std::vector<std::string> formulaCodes(std::string_view formula);
 
 // The formula with the i-th code occurrence replaced by the decimal text of
-// values[i] (15 significant digits, decimalText); a negative text is written
-// "(0" + text + ")" so that no two operators meet.
+// values[i] (15 significant digits, never in exponent form: plainDecimalText,
+// since the tokenizer would cut "1e+20" into 1e, + and 20); a negative text
+// is written "(0" + text + ")" so that no two operators meet.
 std::string SubstituteValues(std::string_view formula, const double* values);
 
 namespace detail {

@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -23,6 +24,14 @@ NumberPattern parsePattern(std::string_view pattern) {
             ++(afterPoint ? p.decimals : p.minIntegerDigits);
     }
     return p;
+}
+
+bool amountTextFits(std::string_view text) {
+    return std::min(text.find('.'), text.size()) <= kAmountWholeChars;
+}
+
+bool amountFits(double v, const NumberPattern& pattern) {
+    return std::isfinite(v) && amountTextFits(formatNumber(v, pattern));
 }
 
 std::string formatNumber(double v, const NumberPattern& pattern) {

@@ -7,6 +7,7 @@
 // "#0". A result that rounds to zero shows without a sign.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,20 @@ std::string formatNumber(double v, std::string_view pattern);
 // readNumber(formatNumber(v, pattern with these decimals)) without building
 // the text in the common cases: the value a cell shows, read back.
 double roundToPattern(double v, int decimals);
+
+// The bound on a salary amount that is stored or typed, the entry box's: at
+// most eight characters before the decimal point, sign included (99999999.99
+// down to -9999999.99). Within it a value's 15-significant-digit text keeps
+// seven decimals exactly, so what is stored is what formulas read back.
+inline constexpr std::size_t kAmountWholeChars = 8;
+inline constexpr const char* kAmountTooLarge = "谁这么大款，有这么多工资？";
+
+// Whether a number's text keeps to the bound: the part before its first "."
+// (all of it without one) has at most kAmountWholeChars characters.
+bool amountTextFits(std::string_view text);
+// Whether v, written with the pattern as it would be stored, keeps to the
+// bound; a value that is not finite never does.
+bool amountFits(double v, const NumberPattern& pattern);
 
 // The shortest decimal text that reads back to exactly v (std::to_chars),
 // with exponent form where that is shorter (1e+20); "0" for either zero.

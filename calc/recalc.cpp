@@ -162,8 +162,6 @@ void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int
         exceptions->prefetch(targets);
     }
     for (const FormulaLine& line : lines) {
-        if (oneRow && line.code.empty())
-            break;
         st.PrecisionFormat = line.precisionFormat;
         const LineColumns cols = columnsOf(line, grid);
         values.assign(cols.operands.size(), 0.0);

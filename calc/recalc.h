@@ -55,8 +55,9 @@ void RecalculateGrid(Session& s, WorkGrid& grid, const RecalcSettings& settings,
 // The same over prepared lines (the screen's copy taken when it opened): the
 // whole grid, or only row when row >= 2, as after an edited cell. exceptions
 // answers the per-employee questions when settings.exceptions is on (may be
-// null otherwise; for one row, read for that employee only). For one row a
-// line with an empty code ends the pass.
+// null otherwise; for one row, read for that employee only). One row runs
+// every line as the whole grid does (a line without a code included), so
+// that it comes out as the same row of a full pass.
 void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int row, const RecalcSettings& settings,
                       Exceptions* exceptions, Progress* progress);
 

@@ -105,6 +105,35 @@ std::string decimalText(double v) {
     return std::string(buf, r.ptr);
 }
 
+std::string plainDecimalText(double v) {
+    const std::string t = decimalText(v);
+    const std::size_t e = t.find('e');
+    if (e == std::string::npos)
+        return t;
+    const bool negative = t[0] == '-';
+    std::string digits; // the mantissa's digits, without trailing zeros
+    for (std::size_t i = 0; i < e; ++i)
+        if (t[i] >= '0' && t[i] <= '9')
+            digits += t[i];
+    int exponent = 0;
+    const char* from = t.data() + e + 1;
+    if (*from == '+')
+        ++from;
+    std::from_chars(from, t.data() + t.size(), exponent);
+    // The point stands after this many digits of the mantissa.
+    const long point = static_cast<long>(exponent) + 1;
+    const long n = static_cast<long>(digits.size());
+    std::string out = negative ? "-" : "";
+    if (point <= 0)
+        out += "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+    else if (point >= n)
+        out += digits + std::string(static_cast<std::size_t>(point - n), '0');
+    else
+        out += digits.substr(0, static_cast<std::size_t>(point)) + "." +
+               digits.substr(static_cast<std::size_t>(point));
+    return out;
+}
+
 bool isNumberText(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+'))

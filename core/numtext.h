@@ -19,6 +19,13 @@ double readNumber(std::string_view text);
 // locale: exponent form below 1e-4 and from 1e15 on (1e-05, 1e+15).
 std::string decimalText(double v);
 
+// The same decimal value without exponent form (1e+20 as
+// 100000000000000000000, 1e-05 as 0.00001): the formula tokenizer splits an
+// exponent at its sign, so a value substituted into formula text must be
+// written out in full to read back as itself. Texts that are not numbers
+// ("inf", "nan") stay as decimalText writes them.
+std::string plainDecimalText(double v);
+
 // A whole text that is one plain number: an optional sign, digits with at
 // most one point, at least one digit ("+5", "-0.5", "5." and ".5" are;
 // "1-2", "1.2.3", "-" and "" are not).

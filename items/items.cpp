@@ -1,5 +1,6 @@
 #include "items/items.h"
 
+#include "calc/numformat.h"
 #include "core/numtext.h"
 #include "core/schema.h"
 #include "core/text.h"
@@ -118,6 +119,12 @@ FixedValue readFixedValue(bool change, const std::string& typed) {
     v.ok = isNumberText(v.text);
     v.number = readNumber(v.text);
     return v;
+}
+
+// A fixed amount fills every employee's value, so it keeps to the bound
+// the entry grid holds a typed value to.
+bool fixedAmountFits(const FixedValue& v, int prec) {
+    return amountTextFits(v.text) && amountFits(v.number, parsePattern(precisionPattern(prec)));
 }
 
 } // namespace
@@ -278,6 +285,8 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
     const FixedValue fixed = readFixedValue(f.change, fields.chgValue);
     if (!fixed.ok)
         return stop(refuse("含有非法字符！", "txtChange"));
+    if (f.change && number && !fixedAmountFits(fixed, prec))
+        return stop(refuse(kAmountTooLarge, "txtChange"));
     f.chgValue = fixed.text;
 
     const std::string code = nextItemCode(s, f.name);
@@ -357,6 +366,8 @@ Outcome changeItem(Session& s, const std::string& code, const ItemFields& fields
         fixed = readFixedValue(change, fields.chgValue);
         if (!fixed.ok)
             return refuse("含有非法字符！", "txtChange");
+        if (change && number && !fixedAmountFits(fixed, prec))
+            return refuse(kAmountTooLarge, "txtChange");
     }
     // Two items of one name could not be told apart by the entry screen,
     // which finds the item of a column by its caption.

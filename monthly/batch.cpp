@@ -127,6 +127,10 @@ AddConditionResult addCondition(Session& s, const std::string& item, const std::
         r.outcome = refuse("请选择查询的条件", "cmbQueryItem");
         return r;
     }
+    if (!isNumberText(number)) {
+        r.outcome = refuse(kConditionNotNumber, "txtValue");
+        return r;
+    }
     r.condition = {found->code, found->name, trim(op), number, trim(join)};
     return r;
 }

@@ -29,6 +29,8 @@ namespace gzgl::monthly {
 inline constexpr const char* kBatchTitle = "提示";
 inline constexpr const char* kAnd = "并且";
 inline constexpr const char* kOr = "或者";
+// A condition compares numbers: a value that is not one would read as 0.
+inline constexpr const char* kConditionNotNumber = "调整条件的值必须是数字。";
 
 // The three modes of cmbWay, by list position.
 enum class BatchWay { NewValue = 0, Ratio = 1, Formula = 2 };
@@ -69,7 +71,8 @@ struct AddConditionResult {
 // cmdAdd (条件加入): the item (a condition item's name, or its code), the
 // operator and the value must all be given, the operator one of the list
 // and the joining word one of the two; otherwise "请选择查询的条件" titled
-// "提示". The condition carries the item's code.
+// "提示". A value that is not one plain number (isNumberText) is refused
+// with "调整条件的值必须是数字。". The condition carries the item's code.
 AddConditionResult addCondition(Session& s, const std::string& item, const std::string& op,
                                 const std::string& value, const std::string& join);
 
@@ -104,16 +107,22 @@ struct BatchResult {
 // cmdOk1 (确定): the checks in their order — no adjustable item chosen
 // "请选择调整的工资项目。"; for mode 0 no number "请输入调整后的数值。",
 // mode 1 "请输入调整的比例。" (a box whose text is not a number counts as
-// empty), mode 2 an empty box "请输入调整的公式。" and the formula check.
-// Then loads, recalculates and narrows the group and writes the item of
-// every remaining employee ("Update .._Data set code=? where F_EmpNo=?"),
-// all in one transaction; a missing _Data column of the item is added
-// first. Modes 0 and 1 store the value rounded to the item's precision;
-// mode 2 substitutes the row's values into the formula and evaluates it, a
-// failed evaluation refusing the whole run with "公式错误！" and a
-// conditional that assigns nothing leaving that row unchanged. The last
-// employee written becomes the session's current employee. Throws DbError
-// (nothing written) when the database fails.
+// empty), mode 2 an empty box "请输入调整的公式。", the formula check, and
+// "公式错误！" for a code that is not a number item with a value (a _Data
+// column or a formula line); a condition
+// value that is not a number "调整条件的值必须是数字。"; a new value beyond
+// the entry grid's bound "谁这么大款，有这么多工资？" (amountFits).
+// Then loads, recalculates and narrows the group and works out the new
+// value of every remaining employee: modes 0 and 1 the value rounded to
+// the item's precision; mode 2 the row's values substituted into the
+// formula and evaluated, a conditional that assigns nothing leaving that
+// row unchanged. A failed evaluation refuses the run with "公式错误！", and
+// otherwise a value beyond the bound with "谁这么大款，有这么多工资？";
+// either way nothing is written. Then writes the item of those employees
+// ("Update .._Data set code=? where F_EmpNo=?"), all in one transaction; a
+// missing _Data column of the item is added first. The last employee
+// written becomes the session's current employee. Throws DbError (nothing
+// written) when the database fails.
 BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress);
 
 } // namespace gzgl::monthly

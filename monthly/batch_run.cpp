@@ -16,6 +16,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <set>
 
 namespace gzgl::monthly {
 
@@ -118,6 +119,25 @@ calc::WorkGrid loadGroup(Session& s, const std::vector<ItemColumn>& items, const
     return g;
 }
 
+// The codes a batch formula may name: number items that hold a value in
+// the grid, stored (a _Data column) or calculated (a formula line). Any
+// other code would read as 0. (FFFE and FFFD, worked out with net pay,
+// cannot be typed: the formula's characters leave out "E" and "D".)
+std::set<std::string> valuedNumberItems(Session& s, const std::vector<ItemColumn>& items) {
+    std::set<std::string> stored, calculated;
+    for (const std::string& c : s.taskConn.columns(periodTable(s.taskPrefix(), "Data")))
+        stored.insert(upperAscii(c));
+    const Recordset f = s.taskConn.query("Select F_Code from " + periodTable(s.taskPrefix(), "Formula"));
+    for (std::size_t i = 0; i < f.size(); ++i)
+        calculated.insert(trim(f.row(i)[0].toString()));
+    std::set<std::string> out;
+    for (const ItemColumn& c : items)
+        if (c.type == items::kNumber && isItemCode(upperAscii(c.code)) &&
+            (stored.count(upperAscii(c.code)) || calculated.count(c.code)))
+            out.insert(c.code);
+    return out;
+}
+
 // The number of a cell; 0 for no column or an empty cell.
 double cellNumber(const calc::WorkGrid& g, int r, int col) {
     if (col < 0)
@@ -144,6 +164,7 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
         return result;
     }
     const auto way = static_cast<BatchWay>(request.way);
+    const NumberPattern pattern = parsePattern(item->precisionFormat());
     std::optional<double> number;
     const std::string formula = trim(request.input);
     if (way == BatchWay::NewValue || way == BatchWay::Ratio) {
@@ -151,6 +172,10 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
         if (!number) {
             result.outcome =
                 refuse(way == BatchWay::NewValue ? "请输入调整后的数值。" : "请输入调整的比例。");
+            return result;
+        }
+        if (way == BatchWay::NewValue && !amountFits(*number, pattern)) {
+            result.outcome = refuse(kAmountTooLarge);
             return result;
         }
     } else if (way == BatchWay::Formula) {
@@ -161,10 +186,21 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
         result.outcome = checkBatchFormula(formula);
         if (!result.outcome.ok)
             return result;
+        const std::set<std::string> valued = valuedNumberItems(s, columns);
+        for (const std::string& c : calc::formulaCodes(formula))
+            if (!valued.count(c)) {
+                result.outcome = refuse("公式错误！");
+                return result;
+            }
     } else {
         result.outcome = refuse("请选择调整方式。", "cmbWay");
         return result;
     }
+    for (const BatchCondition& c : request.conditions)
+        if (!isNumberText(trim(c.value))) {
+            result.outcome = refuse(kConditionNotNumber, "txtValue");
+            return result;
+        }
 
     calc::WorkGrid grid = loadGroup(s, columns, request);
     calc::RecalculateGrid(s, grid, {s.roundOffMode, IsNotCalcOn(s)}, progress);
@@ -173,7 +209,6 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
     for (const BatchCondition& c : request.conditions)
         conditionColumns.push_back(grid.columnOf(c.code));
     const int target = grid.columnOf(item->code);
-    const NumberPattern pattern = parsePattern(item->precisionFormat());
     // The formula's codes mapped to columns once for all rows.
     const std::vector<std::string> formulaCodes =
         way == BatchWay::Formula ? calc::formulaCodes(formula) : std::vector<std::string>{};
@@ -187,6 +222,9 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
     };
     std::vector<Change> changes;
     std::vector<double> values;
+    // A formula that fails is the first thing to tell, wherever it fails;
+    // a value beyond the bound is told once every row has been worked out.
+    bool tooLarge = false;
     calc::FormulaState st;
     st.PrecisionFormat = item->precisionFormat();
     for (int r = calc::kFirstEmployeeRow; r < grid.rows(); ++r) {
@@ -215,9 +253,17 @@ BatchResult runBatch(Session& s, const BatchRequest& request, Progress& progress
                 continue;
             v = st.FormulaValue;
         }
+        if (!amountFits(v, pattern)) {
+            tooLarge = true;
+            continue;
+        }
         // Rounded through the one rounding routine, so 1000 x 1.1 stores
         // 1100 and 0.1 + 0.2 stores 0.3, not their binary neighbours.
         changes.push_back({grid.cell(r, 0), readNumber(formatNumber(v, pattern))});
+    }
+    if (tooLarge) {
+        result.outcome = refuse(kAmountTooLarge);
+        return result; // nothing has been written yet
     }
 
     const std::string data = periodTable(s.taskPrefix(), "Data");

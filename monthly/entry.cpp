@@ -162,6 +162,21 @@ void SalaryEntry::reload(const GridFilter& filter, Progress& progress) {
     for (const calc::FormulaLine& line : lines_)
         if (!line.code.empty())
             formulaCodes_.insert(upperAscii(line.code));
+    std::set<int> computed;
+    for (const calc::FormulaLine& line : lines_) {
+        computed.insert(grid_.columnOf(line.code));
+        if (line.code == "F000") {
+            computed.insert(grid_.columnOf("FFFE"));
+            computed.insert(grid_.columnOf("FFFD"));
+        }
+    }
+    computed.erase(-1);
+    computedCols_.assign(computed.begin(), computed.end());
+    loadedComputed_.clear();
+    loadedComputed_.reserve(static_cast<std::size_t>(grid_.employeeCount()) * computedCols_.size());
+    for (int r = calc::kFirstEmployeeRow; r < grid_.rows(); ++r)
+        for (int c : computedCols_)
+            loadedComputed_.push_back(grid_.cell(r, c));
 
     progress.begin("  正在准备数据，请稍候...", static_cast<int>(lines_.size()));
     struct End {
@@ -256,16 +271,16 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
     auto refuse = [&](const char* message) {
         return EditResult{false, start, Outcome::refuse(message, s_.productTitle, Icon::Exclamation)};
     };
-    const std::size_t dot = entry.find('.');
-    if (dot != std::string::npos && dot >= 9)
+    // A "." far to the right is refused before the characters are looked
+    // at; without one the same bound holds once the text is one number.
+    if (entry.find('.') != std::string::npos && !amountTextFits(entry))
         return refuse(kTooRich);
     const char* illegal = box == Box::Input ? kIllegalInBox : kIllegal;
     if (entry.find_first_not_of("0123456789.-") != std::string::npos)
         return refuse(illegal);
     if (!entry.empty() && !isOneNumber(entry))
         return refuse(illegal);
-    // Without a "." the same bound holds for the whole number.
-    if (dot == std::string::npos && entry.size() >= 9)
+    if (!amountTextFits(entry))
         return refuse(kTooRich);
 
     // An emptied formula item's cell gives the employee his formula back.
@@ -276,6 +291,9 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
         stored = Value(-9999.0);
     } else {
         shown = formatNumber(entry.empty() ? 0.0 : readNumber(entry), item.precisionFormat());
+        // 99999999.999 rounds up across the bound.
+        if (!amountTextFits(shown))
+            return refuse(kTooRich);
         stored = Value(readNumber(shown));
     }
     {
@@ -291,6 +309,10 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
     }
     dataColumns_.insert(code);
     grid_.cell(r, c) = shown;
+    // A per-employee value of a formula item is what a fresh load shows.
+    if (const auto k = std::find(computedCols_.begin(), computedCols_.end(), c); k != computedCols_.end())
+        loadedComputed_[static_cast<std::size_t>(r - calc::kFirstEmployeeRow) * computedCols_.size() +
+                        static_cast<std::size_t>(k - computedCols_.begin())] = shown;
     s_.curEmpNo = empNo;
     recalculateRow(r);
     return {true, grid_.cell(r, c), Outcome::success()};
@@ -299,6 +321,9 @@ EditResult SalaryEntry::write(int r, int c, const std::string& start, const std:
 void SalaryEntry::recalculateRow(int r) {
     if (r < calc::kFirstEmployeeRow || r >= grid_.rows())
         return;
+    const std::size_t at = static_cast<std::size_t>(r - calc::kFirstEmployeeRow) * computedCols_.size();
+    for (std::size_t k = 0; k < computedCols_.size(); ++k)
+        grid_.cell(r, computedCols_[k]) = loadedComputed_[at + k];
     if (settings_.exceptions) {
         calc::Exceptions exceptions(s_, trim(grid_.cell(r, 0)));
         calc::RecalculateLines(lines_, grid_, r, settings_, &exceptions, nullptr);

@@ -37,7 +37,7 @@ inline constexpr int kEntryForm = 9989;
 inline constexpr const char* kCloseQuestion = "退出本模块吗？";
 inline constexpr const char* kNoCondition = "请填入查询条件！";
 inline constexpr const char* kNoSuchPerson = "查无此人！";
-inline constexpr const char* kTooRich = "谁这么大款，有这么多工资？";
+inline constexpr const char* kTooRich = kAmountTooLarge;
 inline constexpr const char* kIllegal = "含有非法字符！";
 // The one-employee view's text box check words it without the mark.
 inline constexpr const char* kIllegalInBox = "含有非法字符";
@@ -119,7 +119,8 @@ public:
     //  - a text or date item: stored as typed, a single blank when empty;
     //  - a number item: refused with "谁这么大款，有这么多工资？" when its
     //    whole part runs to nine or more characters (the first "." at
-    //    position 10 or later); with "含有非法字符！" for characters
+    //    position 10 or later), typed or once rounded to the item's
+    //    precision (amountTextFits); with "含有非法字符！" for characters
     //    outside "0123456789.-" or a text that is not one number; empty
     //    counts as 0; stored formatted with the item's precision;
     //  - then the employee becomes the current one and the row is
@@ -138,7 +139,10 @@ public:
     EditResult endInputEdit(int r, int c, const std::string& start, const std::string& entry);
 
     // The one-row recalculation with the copy of the formula lines taken
-    // when the screen opened.
+    // when the screen opened. The cells the lines write start from what
+    // the grid loaded for them, so the row comes out as a full
+    // recalculation of the stored values gives it, even where a line
+    // assigns nothing this time (a tax line below the threshold).
     void recalculateRow(int r);
 
 private:
@@ -154,6 +158,10 @@ private:
     std::set<std::string> formulaCodes_;
     std::set<std::string> dataColumns_; // upper-case
     std::set<std::string> ticked_;
+    // The columns the formula lines write (their targets; FFFE and FFFD
+    // with a net-pay line) and, row by row, their cells as loaded.
+    std::vector<int> computedCols_;
+    std::vector<std::string> loadedComputed_;
     calc::RecalcSettings settings_;
     GridFilter filter_;
     std::string depNo_, depName_, headcount_;

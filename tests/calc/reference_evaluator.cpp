@@ -316,6 +316,38 @@ std::string evaluateFormula(std::string_view formula, FormulaState& st) {
     return result;
 }
 
+namespace {
+
+// v's 15-significant-digit decimal written out in full: from "%.14e", the
+// digits without trailing zeros placed around the point by the exponent.
+std::string fullDecimal(double v) {
+    if (v == 0 || !std::isfinite(v))
+        return decimalText(v);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", v);
+    std::string s = buf;
+    const bool negative = s[0] == '-';
+    if (negative)
+        s.erase(0, 1);
+    const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
+    std::string digits = s.substr(0, 1) + s.substr(2, 14);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string out;
+    if (exponent < 0) {
+        out = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole)
+            out = digits + std::string(whole - digits.size(), '0');
+        else
+            out = digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+    return negative ? "-" + out : out;
+}
+
+} // namespace
+
 std::string substituteValues(std::string_view formula, const double* values) {
     std::string out;
     int k = 0;
@@ -324,7 +356,7 @@ std::string substituteValues(std::string_view formula, const double* values) {
             out += formula[i++];
             continue;
         }
-        const std::string t = decimalText(values[k++]);
+        const std::string t = fullDecimal(values[k++]);
         out += t[0] == '-' ? "(0" + t + ")" : t;
         i += 4;
     }

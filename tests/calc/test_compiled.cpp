@@ -53,7 +53,8 @@ TEST(CompiledFormula, EveryFStartsAFourCharacterCode) {
 
 TEST(CompiledFormula, SubstitutionWritesNegativeValuesAsSubtractionFromZero) {
     const double v[] = {-20, 0, 1250.5, 0.1 + 0.2, 1e20, -0.0};
-    EXPECT_EQ(SubstituteValues("F003+F004*F005-F006+F007+F008", v), "(0-20)+0*1250.5-0.3+1e+20+0");
+    EXPECT_EQ(SubstituteValues("F003+F004*F005-F006+F007+F008", v),
+              "(0-20)+0*1250.5-0.3+100000000000000000000+0");
     EXPECT_EQ(SubstituteValues("{F0,1,2}", v), "{(0-20),2}");
 }
 
@@ -77,16 +78,38 @@ TEST(CompiledFormula, ValueIsSubstitutedWithFifteenDigits) {
     expectSame("F003-F004", {1.0000000000000002, 1}, "#0.0000000000000000");
 }
 
-TEST(CompiledFormula, ExponentFormValueIsSplitByTheTokenizerAsInText) {
-    // 1e20 is written "1e+20": the tokens 1e, +, 20 make 1 + 20.
-    const FormulaState s = expectSame("F003+1", {1e20});
-    EXPECT_EQ(s.FormulaValue, 22);
-    expectSame("F003*2", {1e-5});  // "1e-05": 1 - 5
-    expectSame("F003*2", {-1e-5}); // "(0-1e-05)"
+TEST(CompiledFormula, LargeAndTinyValuesReadBackAsThemselves) {
+    // Written in exponent form ("1e+15") the tokenizer would cut a value into
+    // 1e, + and 15, which make 16: each value must come back as its
+    // 15-digit decimal, on the compiled and on the text path alike.
+    struct Case {
+        double value;
+        const char* format;
+        double want; // F003 + 0 with the format
+    };
+    const Case cases[] = {
+        {1e15, "#0.00", 1e15},
+        {-1e15, "#0.00", -1e15},
+        {1e20, "#0", 1e20},
+        {123456789012345678.0, "#0", 123456789012346000.0},
+        {999999999999999.9, "#0.00", 1e15},
+        {1e300, "#0", 1e300},
+        {1e-5, "#0.000000", 0.00001},
+        {-1.5e-7, "#0.0000000", -0.0000002},
+        {0.0000999999999999999, "#0.0000", 0.0001},
+        {4.9e-324, "#0.00", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const FormulaState s = expectSame("F003+0", {c.value}, c.format);
+        EXPECT_EQ(s.FormulaValue, c.want);
+        EXPECT_EQ(SubstituteValues("F003", &c.value).find('e'), std::string::npos);
+    }
+    // An intermediate of large magnitude, substituted into the next line.
+    EXPECT_EQ(expectSame("F003-F004", {2e16, 1e16}, "#0").FormulaValue, 1e16);
+    EXPECT_EQ(expectSame("F003/F004", {3e20, 1e20}).FormulaValue, 3);
     expectSame("F003+F004", {std::numeric_limits<double>::infinity(), 1});
     expectSame("F003+F004", {std::nan(""), 1});
-    expectSame("F003", {999999999999999.9}); // rounds to 1e+15
-    expectSame("F003", {0.0000999999999999999});
 }
 
 TEST(CompiledFormula, CodeMergingWithItsNeighbourTakesTheTextPath) {

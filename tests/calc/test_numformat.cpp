@@ -162,3 +162,44 @@ TEST(DecimalText, ExponentFormOutsidePlainRange) {
     EXPECT_EQ(decimalText(999999999999999.0), "999999999999999");
     EXPECT_EQ(decimalText(-0.0), "0");
 }
+
+TEST(DecimalText, PlainFormWritesTheSameDecimalOutInFull) {
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},
+        {1234.56, "1234.56"},
+        {1e15, "1000000000000000"},
+        {-1.5e20, "-150000000000000000000"},
+        {123456789012345678.0, "123456789012346000"},
+        {1.25e15, "1250000000000000"},
+        {1.2345e16, "12345000000000000"},
+        {1e-5, "0.00001"},
+        {-1.23e-7, "-0.000000123"},
+        {0.1 + 0.2, "0.3"},
+    };
+    for (const auto& [v, want] : cases) {
+        const std::string t = plainDecimalText(v);
+        EXPECT_EQ(t, want) << v;
+        EXPECT_EQ(readNumber(t), readNumber(decimalText(v))) << v;
+    }
+    EXPECT_EQ(plainDecimalText(1e300).size(), 301u);
+    EXPECT_EQ(plainDecimalText(std::numeric_limits<double>::infinity()), "inf");
+}
+
+TEST(AmountLimit, EightCharactersBeforeThePointSignIncluded) {
+    const std::pair<const char*, bool> texts[] = {
+        {"12345678.5", true}, {"12345678", true},     {"-1234567", true},   {"0", true},
+        {"123456789", false}, {"123456789.5", false}, {"-12345678", false}, {"000000001", false},
+    };
+    for (const auto& [text, fits] : texts)
+        EXPECT_EQ(amountTextFits(text), fits) << text;
+    const NumberPattern cents = parsePattern("#0.00"), whole = parsePattern("#0");
+    EXPECT_TRUE(amountFits(99999999.99, cents));
+    EXPECT_FALSE(amountFits(99999999.995, cents)); // rounds to 100000000.00
+    EXPECT_TRUE(amountFits(99999999.4, whole));
+    EXPECT_FALSE(amountFits(99999999.5, whole));
+    EXPECT_TRUE(amountFits(-9999999.99, cents));
+    EXPECT_FALSE(amountFits(-10000000, cents));
+    EXPECT_FALSE(amountFits(1e300, cents));
+    EXPECT_FALSE(amountFits(std::numeric_limits<double>::infinity(), cents));
+    EXPECT_FALSE(amountFits(std::nan(""), cents));
+}

@@ -59,4 +59,16 @@ expect overflow 1 "公式错误！" -- batch "${login[@]}" --item F003 --way 2 \
 [ "$(q F004)" = "$before" ] && [ "$(q F003)" = "0001=1100.0 0002=6600.0 0003=3300.0" ] ||
   { echo "FAIL overflow wrote: $(q F003)"; fails=$((fails + 1)); }
 
+# Refused before anything is written: a condition value that is no number
+# (it would read 0 and match everybody), a formula code that holds no
+# number (F999 has no column, F002 is text), a value beyond the entry limit.
+before="$(q F003) / $(q F004)"
+expect cond-not-number 1 "调整条件的值必须是数字。" -- batch "${login[@]}" --item F004 --way 0 --value 1 \
+  --cond "应发工资 > abc 并且"
+expect formula-no-column 1 "公式错误！" -- batch "${login[@]}" --item F004 --way 2 --value "F999*2"
+expect formula-text-item 1 "公式错误！" -- batch "${login[@]}" --item F004 --way 2 --value "F002+1"
+expect too-large 1 "谁这么大款，有这么多工资？" -- batch "${login[@]}" --item F004 --way 0 --value 1e300
+expect too-large-ratio 1 "谁这么大款，有这么多工资？" -- batch "${login[@]}" --item F003 --way 1 --value 100000
+[ "$(q F003) / $(q F004)" = "$before" ] || { echo "FAIL refusals wrote: $(q F003) / $(q F004)"; fails=$((fails + 1)); }
+
 finish

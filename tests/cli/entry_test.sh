@@ -70,4 +70,19 @@ expect "no overwrite" 1 "磁盘中已有Excel文件,是否要覆盖 否" -- expo
 expect "overwrite" 0 "Excel表格已经成功导出。" -- --yes export "${login[@]}" --xlsx "$x" --dep 02
 [ "$(read_back | wc -l)" = 2 ] || { echo "FAIL --dep 02: $(read_back)"; fails=$((fails + 1)); }
 
+# A tax line that assigns nothing below its threshold: after an edit the
+# row's net pay is the one recalc gives from the stored values, not one
+# that kept the tax of the screen's opening.
+sqlite3 "$db" <<SQL || { echo "FAIL tax setup"; exit 1; }
+insert into ${p}Item values(12,'F007','所得税','数字',2,1,15,1,0,0);
+insert into ${p}Formula values(3,'F007','{F003+F004>5000,(F003+F004-5000)*0.5}');
+update ${p}Formula set F_ID=4, F_Formula='F003+F004-F005-F007' where F_Code='F000';
+SQL
+net() { "$cli" --home "$home" recalc "${login[@]}" | awk -F'\t' '$1=="0002" {print $3}'; }
+expect_exact "taxed" "$(printf 'F004\t12345678.00\nF000\t4940771.20')" -- data set "${login[@]}" --emp 0002 --item F004 12345678
+expect_exact "below threshold" "$(printf 'F004\t100.00\nF000\t90.00')" -- data set "${login[@]}" --emp 0002 --item F004 100
+[ "$(net)" = "90.00" ] || { echo "FAIL recalc net pay $(net)"; fails=$((fails + 1)); }
+expect "beyond the limit once rounded" 1 "谁这么大款，有这么多工资？" -- data set "${login[@]}" --emp 0002 --item F004 99999999.999
+[ "$(val F004 0002)" = "100.0" ] || { echo "FAIL refused entry changed the value $(val F004 0002)"; fails=$((fails + 1)); }
+
 finish

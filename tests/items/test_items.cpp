@@ -1,5 +1,6 @@
 // Salary items: codes, the checks of the add and change dialogs, and the
 // _Data column kept in step with every add, change and delete.
+#include "calc/numformat.h"
 #include "items/formulas.h"
 #include "tests/items/items_fixture.h"
 
@@ -360,4 +361,56 @@ TEST_F(Items, PeriodDateTextAndCheckedCodes) {
     // A code that is not of the checked form never reaches a statement.
     EXPECT_THROW(addDataColumn(s, "F1;drop", " float "), std::invalid_argument);
     EXPECT_THROW(dropDataColumn(s, "F0)4"), std::invalid_argument);
+}
+
+TEST_F(Items, FixedAmountBeyondTheEntryLimitRefusedAndNothingWritten) {
+    // The fixed amount fills every employee's value: it keeps to the bound
+    // the entry grid holds a typed value to. A text item's fixed text does not.
+    const std::string code = add("补贴");
+    struct Case {
+        const char* name;
+        const char* type;
+        const char* prec;
+        const char* amount;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"甲", kNumber, "2", "99999999.99", true},   {"乙", kNumber, "2", "-9999999.99", true},
+        {"丙", kText, "0", "1234567890", true},      {"丁", kNumber, "2", "100000000", false},
+        {"戊", kNumber, "2", "99999999.999", false}, {"己", kNumber, "0", "99999999.5", false},
+        {"庚", kNumber, "2", "-10000000", false},    {"辛", kNumber, "2", "000000001", false},
+    };
+    const auto texts = [&] {
+        std::vector<std::string> out;
+        for (const Value& v : column(code))
+            out.push_back(v.toString());
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.amount);
+        ItemFields f = named(std::string("固定") + c.name, c.type);
+        f.prec = c.prec;
+        f.change = true;
+        f.chgValue = c.amount;
+        const std::int64_t count = itemCount();
+        const AddItemResult added = addItem(s, f);
+        EXPECT_EQ(added.outcome.ok, c.fits) << added.outcome.message;
+        if (!c.fits) {
+            EXPECT_EQ(added.outcome.message, kAmountTooLarge);
+            EXPECT_EQ(itemCount(), count);
+        }
+        if (c.type != std::string(kNumber))
+            continue;
+        ItemFields g = fieldsOf(*findItem(s, code));
+        g.prec = c.prec;
+        g.change = true;
+        g.chgValue = c.amount;
+        const std::vector<std::string> before = texts();
+        const Outcome changed = changeItem(s, code, g);
+        EXPECT_EQ(changed.ok, c.fits) << changed.message;
+        if (!c.fits) {
+            EXPECT_EQ(changed.message, kAmountTooLarge);
+            EXPECT_EQ(texts(), before);
+        }
+    }
 }

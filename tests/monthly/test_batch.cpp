@@ -1,6 +1,8 @@
 // Batch adjustment: the lists, the conditions, the checks before anything
 // is read, the three modes, the group filters and the one-transaction write.
 #include "monthly/batch.h"
+
+#include "calc/numformat.h"
 #include "support/payroll_fixture.h"
 
 #include <gtest/gtest.h>
@@ -317,4 +319,86 @@ TEST_F(BatchTest, NoValueLoadsAsZero) {
     EXPECT_EQ(stored("0001", "F005").toDouble(), 5);
     EXPECT_EQ(stored("0002", "F005").toDouble(), 5);
     EXPECT_EQ(stored("0003", "F005").toDouble(), 55);
+}
+
+TEST_F(BatchTest, NonNumericConditionValueRefusedAndNothingWritten) {
+    for (const char* value : {"abc", "1O00", "5000元", "1e3", "--1", "."}) {
+        SCOPED_TRACE(value);
+        const AddConditionResult a = addCondition(s, "F003", ">", value, kAnd);
+        EXPECT_FALSE(a.outcome.ok);
+        EXPECT_EQ(a.outcome.message, kConditionNotNumber);
+        EXPECT_EQ(a.outcome.focus, "txtValue");
+    }
+    for (const char* value : {"-5", "+5", ".5", "5.", "5000.25"})
+        EXPECT_TRUE(addCondition(s, "F003", ">", value, kAnd).outcome.ok) << value;
+
+    // A list built elsewhere is checked by the run as well, before a row is
+    // read: without the check "abc" reads 0 and every employee matches.
+    const std::string before = dataDump();
+    for (const int way : {0, 1, 2}) {
+        BatchRequest r = req("F005", way, way == 2 ? "F003*2" : "2");
+        r.conditions = {{"F004", "津贴", ">=", "0", kAnd}, {"F003", "应发工资", ">", "abc", kAnd}};
+        const BatchResult res = run(r);
+        EXPECT_FALSE(res.outcome.ok) << way;
+        EXPECT_EQ(res.outcome.message, kConditionNotNumber) << way;
+        EXPECT_TRUE(res.changed.empty());
+    }
+    EXPECT_EQ(dataDump(), before);
+}
+
+TEST_F(BatchTest, FormulaNamingNoNumberItemWithAValueRefusedAndNothingWritten) {
+    task.item("F008", "无列", "数字", 2, false); // a number item without a _Data column
+    task.item("F009", "备注", "文字", 0);
+    const std::string before = dataDump();
+    for (const char* formula :
+         {"F999*2", "F002+1", "F009+1", "F008", "F003+F008", "{F003>1,F001,0}", "{F0,1,2}", "F003+F"}) {
+        const BatchResult res = run(req("F005", 2, formula));
+        EXPECT_FALSE(res.outcome.ok) << formula;
+        EXPECT_EQ(res.outcome.message, "公式错误！") << formula;
+    }
+    EXPECT_EQ(dataDump(), before);
+
+    // Stored and calculated number items are named freely.
+    task.formula("F000", "F003+F004");
+    for (const char* formula : {"F003+F004+F005+FFFF", "F006*0.5", "F000+F004"}) {
+        const BatchResult res = run(req("F005", 2, formula));
+        EXPECT_TRUE(res.outcome.ok) << formula << ": " << res.outcome.message;
+    }
+    EXPECT_EQ(stored("0001", "F005").toDouble(), 1200); // net pay 1100 + 100
+}
+
+TEST_F(BatchTest, ValueBeyondTheEntryLimitRefusedAndNothingWritten) {
+    struct Case {
+        std::string item;
+        int way;
+        std::string input;
+        const char* message; // nullptr: accepted
+    };
+    // F003 of 0003 is the largest, 7000.
+    const Case cases[] = {
+        {"F005", 0, "1e300", kAmountTooLarge},
+        {"F005", 0, "100000000", kAmountTooLarge},
+        {"F005", 0, "99999999.995", kAmountTooLarge}, // rounds to 100000000.00
+        {"F005", 0, "-10000000", kAmountTooLarge},
+        {"F007", 0, "99999999.5", kAmountTooLarge}, // precision 0
+        {"F005", 1, "1e300", kAmountTooLarge},      // 0 stays 0, 10 x 1e300 does not fit
+        {"F005", 1, "1e308", kAmountTooLarge},      // beyond the range of a double
+        {"F005", 2, "F003*F003*F003", kAmountTooLarge},
+        {"F005", 2, "{F003>5000,F003*100000,0}", kAmountTooLarge}, // only 0002 and 0003
+        {"F005", 0, "99999999.99", nullptr},
+        {"F005", 0, "-9999999.99", nullptr},
+        {"F005", 2, "F003*14285", nullptr}, // 99995000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        const std::string before = dataDump();
+        const BatchResult res = run(req(c.item, c.way, c.input));
+        EXPECT_EQ(res.outcome.ok, c.message == nullptr);
+        EXPECT_EQ(res.outcome.message, c.message ? c.message : "数据更改完毕！");
+        if (c.message) {
+            EXPECT_TRUE(res.changed.empty());
+            EXPECT_EQ(dataDump(), before);
+        }
+    }
+    EXPECT_EQ(stored("0003", "F005").toDouble(), 99995000);
 }

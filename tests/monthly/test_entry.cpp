@@ -130,6 +130,45 @@ TEST_F(EntryTest, NumberEntriesAcceptedOrRefused) {
     }
 }
 
+TEST_F(EntryTest, ValueRoundedBeyondTheLimitRefused) {
+    // The bound holds for what is stored: a typed value within it that the
+    // item's precision rounds across it is refused as well, in the grid and
+    // in the one-employee view, for an input and a per-employee value.
+    t.exceptions(true);
+    e.open(progress);
+    struct Case {
+        const char* code;
+        const char* entry;
+        bool inputView;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"F004", "99999999.99", false, true},  {"F004", "99999999.999", false, false},
+        {"F004", "-9999999.995", true, false}, {"F007", "99999999.4", true, true},
+        {"F007", "99999999.5", false, false},  {"F005", "-9999999.99", true, true},
+        {"F005", "99999999.999", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " " + c.entry);
+        const int r = row("0001"), cc = col(c.code);
+        const std::string start = e.grid().cell(r, cc);
+        if (c.fits) {
+            EXPECT_TRUE(
+                (c.inputView ? e.endInputEdit(r, cc, start, c.entry) : e.endEdit(r, cc, start, c.entry))
+                    .written);
+            continue;
+        }
+        const Value before = stored("0001", c.code);
+        const EditResult res =
+            c.inputView ? e.endInputEdit(r, cc, start, c.entry) : e.endEdit(r, cc, start, c.entry);
+        EXPECT_FALSE(res.written);
+        EXPECT_EQ(res.outcome.message, kTooRich);
+        EXPECT_EQ(res.shown, start);
+        EXPECT_EQ(e.grid().cell(r, cc), start);
+        EXPECT_EQ(stored("0001", c.code), before);
+    }
+}
+
 TEST_F(EntryTest, PrecisionOfTheItemFormatsTheStoredValue) {
     e.open(progress);
     const EditResult r = edit("0001", "F007", "2.5");

@@ -224,18 +224,39 @@ TEST(Recalc, OneRowPassMatchesTheWholeGrid) {
             EXPECT_EQ(g.cell(r, c), whole.cell(r, c)) << r << "," << c;
 }
 
-TEST(Recalc, OneRowPassStopsAtALineWithoutCode) {
+TEST(Recalc, OneRowPassRunsPastALineWithoutCode) {
+    // As the whole grid does: a row after an edit must come out as it would
+    // in a full pass.
     Payroll t;
     t.employee("0001", "张三");
     t.value("0001", "F003", 100.0);
     WorkGrid g = monthly::loadWorkGrid(t.s, {}, false).grid;
+    WorkGrid whole = g;
     std::vector<FormulaLine> lines;
     lines.emplace_back("F004", "F003", "#0.00");
     lines.emplace_back("", "", "#0");
     lines.emplace_back("F005", "F003", "#0.00");
     RecalculateLines(lines, g, kFirstEmployeeRow, {0, false}, nullptr, nullptr);
+    RecalculateLines(lines, whole, -1, {0, false}, nullptr, nullptr);
     EXPECT_EQ(Payroll::at(g, 0, "F004"), "100.00");
-    EXPECT_EQ(Payroll::at(g, 0, "F005"), "");
+    EXPECT_EQ(Payroll::at(g, 0, "F005"), "100.00");
+    EXPECT_EQ(Payroll::at(whole, 0, "F005"), "100.00");
+}
+
+TEST(Recalc, ValuesOf1e15AndAboveReadBackAsThemselves) {
+    // A stored deduction of 1e15 and an intermediate of 2e15: written into
+    // the formulas as "1e+15" they would read as 16 and 17.
+    Payroll t;
+    t.employee("0001", "张三");
+    t.value("0001", "F003", 2000.0);
+    t.value("0001", "F004", 1e15);
+    t.formula("F006", "F003*1000000000000");
+    t.formula("F005", "F006/1000000000000-F003");
+    t.formula("F000", "F003-F004+F005");
+    const WorkGrid g = t.recalc();
+    EXPECT_EQ(Payroll::at(g, 0, "F006"), "2000000000000000.00");
+    EXPECT_EQ(Payroll::at(g, 0, "F005"), "0.00");
+    EXPECT_EQ(Payroll::at(g, 0, "F000"), "-999999999998000.00");
 }
 
 TEST(Recalc, ShowsProgressPerLine) {

@@ -100,8 +100,12 @@ private slots:
 
         child<QComboBox>(&f, "cmbQueryItem")->setCurrentText(QStringLiteral("合计"));
         child<QComboBox>(&f, "cmbSym1")->setCurrentText(">=");
-        child<QLineEdit>(&f, "txtValue")->setText("5000");
         child<QComboBox>(&f, "cmbJoin")->setCurrentText(QStringLiteral("或者"));
+        child<QLineEdit>(&f, "txtValue")->setText("abc");
+        click(&f, "cmdAdd");
+        QCOMPARE(QString::fromStdString(g.t.prompt.last()), QStringLiteral("调整条件的值必须是数字。"));
+        QCOMPARE(list->rowCount(), 0);
+        child<QLineEdit>(&f, "txtValue")->setText("5000");
         click(&f, "cmdAdd");
         QCOMPARE(list->rowCount(), 1);
         QCOMPARE(list->item(0, 0)->text(), QStringLiteral("合计"));
