@@ -30,7 +30,7 @@ void RefreshMonthData(Session& s, FixedItems which) {
         if (!isItemCode(code) || !dataColumns.count(code))
             continue;
         const Value& v = items.row(i)[1];
-        s.taskConn.execute("Update " + data + " set " + code + "=?", {v.isNull() ? Value(0.0) : Value(v.toDouble())});
+        s.taskConn.execute("Update " + data + " set " + code + "=?", {Value(v.isNull() ? 0.0 : v.toDouble())});
     }
     t.commit();
 }
