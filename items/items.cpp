@@ -13,7 +13,7 @@ namespace gzgl::items {
 
 namespace {
 
-// F_Name is varchar(32): typed names are cut to it.
+// F_Name is varchar(32).
 constexpr std::size_t kNameBytes = 32;
 
 const char* const kSelectItems =
@@ -21,6 +21,15 @@ const char* const kSelectItems =
 
 Outcome refuse(const char* message, const char* focus, Icon icon = Icon::Exclamation) {
     return Outcome::refuse(message, kTitle, icon, focus);
+}
+
+// The add dialog's name rules, then what any stored name must meet.
+Outcome checkNewName(const std::string& name) {
+    if (Outcome o = checkItemName(name); !o.ok)
+        return o;
+    if (std::string why = nameRefusal(name, "项目名称", kNameBytes); !why.empty())
+        return Outcome::refuse(std::move(why), kTitle, Icon::Exclamation, "txtSubject");
+    return Outcome::success();
 }
 
 Outcome failure(const char* what, const std::exception& e) {
@@ -228,8 +237,6 @@ std::string nextItemCode(Session& s, const std::string& name) {
     return "F" + zeroPad(highest + 1, 3);
 }
 
-std::string cleanItemName(const std::string& typed) { return ClipText(typed, kNameBytes); }
-
 bool applyAccountDefaults(ItemFields& f) {
     if (!checkItemName(f.name).ok || !isAccountName(f.name))
         return false;
@@ -244,7 +251,7 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
     AddItemResult r;
     ItemFields& f = r.cleaned;
     f = fields;
-    f.name = cleanItemName(fields.name);
+    f.name = trim(fields.name);
     f.type = trim(fields.type);
     auto stop = [&r](Outcome o) {
         r.outcome = std::move(o);
@@ -253,7 +260,7 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
 
     if (f.name.empty())
         return stop(refuse("项目名称不能为空。", "txtSubject"));
-    if (Outcome o = checkItemName(f.name); !o.ok)
+    if (Outcome o = checkNewName(f.name); !o.ok)
         return stop(o);
     applyAccountDefaults(f);
     if (f.type.empty())
@@ -331,10 +338,15 @@ Outcome changeItem(Session& s, const std::string& code, const ItemFields& fields
     if (!item)
         return refuse("请选择要修改的项目！", "", Icon::Information);
     const ItemLocks lock = itemLocks(*item);
-    const std::string name = lock.name ? item->name : cleanItemName(fields.name);
+    const std::string name = lock.name ? item->name : trim(fields.name);
     const std::string type = lock.type ? item->type : trim(fields.type);
     if (name.empty())
         return refuse("项目名称不能为空！", "txtSubject");
+    // A new name meets the add dialog's rules; a name kept as it is passes,
+    // so an item named before the rules can still be changed otherwise.
+    if (name != trim(item->name))
+        if (Outcome o = checkNewName(name); !o.ok)
+            return o;
     if (type.empty() || !isKnownType(type))
         return refuse("请填写数据类型！", "cmbKind");
     const bool number = type == kNumber;
