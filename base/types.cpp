@@ -146,9 +146,12 @@ Outcome deleteDepartmentType(Session& s, Prompt& p, const std::string& no) {
     const std::string number = trim(no);
     if (number.empty())
         return refuse(s, "请选择要删除的部门类型！");
-    if (!p.askYesNo("是否真的要将此种部门类型删去?", s.productTitle, Icon::Question))
-        return declined();
     try {
+        if (s.taskConn.query("Select F_TypeNo from " + depTypeTable(s) + " where F_TypeNo=?", {number})
+                .empty())
+            return refuse(s, "不存在此部门类型！");
+        if (!p.askYesNo("是否真的要将此种部门类型删去?", s.productTitle, Icon::Question))
+            return declined();
         if (!s.taskConn.query("Select F_TypeNo from " + departTable(s) + " where F_TypeNo=?", {number}).empty())
             return refuse(s, "有此类型的部门存在，不可删除该部门类型！");
         s.taskConn.execute("Delete from " + depTypeTable(s) + " where F_TypeNo=?", {number});
@@ -199,6 +202,10 @@ Outcome deleteEmployeeType(Session& s, Prompt& p, const std::string& code) {
         return refuse(s, "请选择要删除的类型！");
     const Params branch{likeEscaped(c) + "%"};
     try {
+        // Only a type is deleted with its branch: any other prefix ("0")
+        // would take types it does not name.
+        if (s.taskConn.query("Select F_TypeNo from " + empTypeTable(s) + " where F_TypeNo=?", {c}).empty())
+            return refuse(s, "不存在此员工类型！");
         if (!s.taskConn
                  .query("Select F_EmpNo from " + employeeTable(s) + " where F_EmpType Like ? Escape '\\' Limit 1",
                         branch)

@@ -36,8 +36,9 @@ Outcome addDepartmentType(Session& s, const std::string& no, const std::string& 
 // another type has (focus "txtName"); then renames. An unknown number is
 // refused.
 Outcome renameDepartmentType(Session& s, const std::string& no, const std::string& name);
-// cmdDel on frmDepKind: no number, the question (No: not ok, no message), a
-// type still used by a department; then deletes.
+// cmdDel on frmDepKind: no number, an unknown number ("不存在此部门类型！"),
+// the question (No: not ok, no message), a type still used by a
+// department; then deletes.
 Outcome deleteDepartmentType(Session& s, Prompt& p, const std::string& no);
 
 // The employee types by code.
@@ -51,7 +52,8 @@ std::vector<TreeNode> employeeTypeTree(Session& s);
 // four-digit code without its parent (focus "txtCode" / "txtName"); then
 // inserts.
 Outcome addEmployeeType(Session& s, const std::string& code, const std::string& name);
-// Delete on frmEmpKind: no selection; asks (OK/Cancel) when employees of
+// Delete on frmEmpKind: no selection, a code that is no type
+// ("不存在此员工类型！"); asks (OK/Cancel) when employees of
 // the type or its sub-types exist; then deletes the type and its sub-types
 // and clears those employees' type, in one transaction.
 Outcome deleteEmployeeType(Session& s, Prompt& p, const std::string& code);

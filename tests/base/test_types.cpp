@@ -151,6 +151,16 @@ TEST_F(Types, DeleteDepartmentType) {
     EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}}));
 }
 
+TEST_F(Types, DeleteOfUnknownDepartmentTypeRefusedBeforeAsking) {
+    ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
+    p.answers = {true};
+    const Outcome o = deleteDepartmentType(s, p, "09");
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "不存在此部门类型！");
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(departmentTypes(s).size(), 1u);
+}
+
 TEST_F(Types, DepartmentTypePicker) {
     ASSERT_TRUE(addDepartmentType(s, "02", "销售").ok);
     ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
@@ -260,6 +270,20 @@ TEST_F(EmployeeTypeDelete, UnusedTypeGoesWithoutAQuestion) {
     ASSERT_TRUE(o.ok);
     EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(codes(), (std::vector<std::string>{"01", "0102", "02"}));
+}
+
+// A code that is no type deletes nothing, not even the types it is a
+// prefix of, and is not reported done.
+TEST_F(EmployeeTypeDelete, DeleteOfUnknownEmployeeTypeRefused) {
+    for (const char* code : {"03", "0", "010", "0103 无"}) {
+        p.answers = {true};
+        const Outcome o = deleteEmployeeType(s, p, code);
+        EXPECT_FALSE(o.ok) << code;
+        EXPECT_EQ(o.message, "不存在此员工类型！") << code;
+    }
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(codes(), (std::vector<std::string>{"01", "0101", "0102", "02"}));
+    EXPECT_EQ(employeeTypesOfStaff(), (std::vector<std::string>{"01", "0102", "02", ""}));
 }
 
 // Answered No, nothing selected, or failing half-way: every type and every

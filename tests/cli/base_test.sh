@@ -31,6 +31,8 @@ expect_exact dep-list "$(printf '01\t总部\t01\t1\t0\t\t\n0101\t财务部一\t\
 expect dep-modify-badtype 1 "不存在此部门类型！" -- dep modify "${login[@]}" --code 0102 --type 09
 expect dep-modify-bar 1 "部门名称里不能包含符号 ' 或 |。" -- dep modify "${login[@]}" --code 0102 --name "一|车间"
 expect dep-modify 0 "" -- dep modify "${login[@]}" --code 0102 --name 一车间 --type 02
+expect dep-modify-unknown 1 "不存在此部门！" -- dep modify "${login[@]}" --code 0199 --name 无
+expect deptype-delete-unknown 1 "不存在此部门类型！" -- --yes deptype delete "${login[@]}" --no 09
 expect deptype-inuse 1 "有此类型的部门存在，不可删除该部门类型！" -- --yes deptype delete "${login[@]}" --no 02
 
 # Employee types.
@@ -40,6 +42,7 @@ expect emptype-parent 1 "请先定义上级员工类型！" -- emptype add "${lo
 expect emptype-top 0 "" -- emptype add "${login[@]}" --code 01 --name 在职
 expect emptype-sub 0 "" -- emptype add "${login[@]}" --code 0101 --name 合同制
 expect emptype-quote 1 "员工类型名称里不能包含符号 ' 或 |。" -- emptype add "${login[@]}" --code 02 --name "临'时"
+expect emptype-delete-unknown 1 "不存在此员工类型！" -- --yes emptype delete "${login[@]}" --code 0
 expect_exact emptype-list "$(printf '01\t在职\n0101\t合同制')" -- emptype list "${login[@]}"
 
 # Employees.
@@ -68,10 +71,14 @@ expect emp-list-all 0 "$(printf '0102\t一车间\t0007\t李四四')" -- emp list
 # Transfer and deletion.
 expect transfer-notleaf 1 "请您选择正确的部门！" -- transfer "${login[@]}" --to 01 0001
 expect transfer-none 2 "transfer" -- transfer "${login[@]}" --to 0102
+expect transfer-unknown 1 "查无此人：0099" -- transfer "${login[@]}" --to 0102 0001 99
+stayed=$(run "" -- emp list "${login[@]}" --dep 0101 | cut -f1 | tr '\n' ' ')
+[ "$stayed" = "0001 " ] || { echo "FAIL transfer-unknown moved: [$stayed]"; fails=$((fails + 1)); }
 expect transfer 0 "" -- transfer "${login[@]}" --to 0102 0001
 expect dep-has-staff 1 "本部门有员工，不能删除！" -- --yes dep delete "${login[@]}" --code 01
 expect emp-delete-no 1 "您确定要删除本员工吗？ 否" -- emp delete "${login[@]}" --code 0001
 expect emp-delete 0 "" -- --yes emp delete "${login[@]}" --code 0001
+expect emp-delete-unknown 1 "查无此人!" -- --yes emp delete "${login[@]}" --code 0001
 expect emptype-delete 0 "" -- --yes emptype delete "${login[@]}" --code 01
 expect_exact emptype-empty "" -- emptype list "${login[@]}"
 left=$(run "" -- emp list "${login[@]}" --order code | cut -f3 | tr '\n' ' ')
