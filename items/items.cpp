@@ -444,8 +444,9 @@ Outcome deleteItem(Session& s, Prompt& p, const std::string& code) {
 Outcome moveItem(Session& s, const std::string& code, bool up) {
     const std::vector<Item> list = loadItems(s);
     const auto at = std::find_if(list.begin(), list.end(), [&](const Item& i) { return i.code == trim(code); });
+    // No selection is no request; a code of no item is refused aloud.
     if (at == list.end())
-        return Outcome::refuse({}, {}, Icon::None);
+        return trim(code).empty() ? Outcome::refuse({}, {}, Icon::None) : refuse("不存在此项目！", "");
     const std::size_t row = static_cast<std::size_t>(at - list.begin()) + 1;
     if (up && row <= 3)
         return refuse("不能再向上移动了！", "");

@@ -144,7 +144,8 @@ Outcome deleteItem(Session& s, Prompt& p, const std::string& code);
 
 // The up and down buttons: swaps the item's F_ID with its neighbour's.
 // F001 and F002 keep the first two places: up is refused for list rows 1 to
-// 3, down for rows 1, 2 and the last row.
+// 3, down for rows 1, 2 and the last row. No code does nothing (not ok, no
+// message); a code of no item is refused with "不存在此项目！".
 Outcome moveItem(Session& s, const std::string& code, bool up);
 
 // The period yyyymm as yyyy年mm月, the value of a new date column.

@@ -289,6 +289,15 @@ TEST_F(Items, MoveSwapsNeighboursAndKeepsTheFirstTwoInPlace) {
     EXPECT_EQ(moveItem(s, "F004", false).message, "不能再向下移动了！");
 }
 
+TEST_F(Items, MoveOfAnUnknownItemIsRefusedAloud) {
+    const Outcome o = moveItem(s, "F099", true);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "不存在此项目！");
+    // No selection in the list is no request at all.
+    EXPECT_FALSE(moveItem(s, " ", true).ok);
+    EXPECT_TRUE(moveItem(s, " ", true).message.empty());
+}
+
 TEST_F(Items, ListRowsShowStarsForTheFlags) {
     ItemFields f = named("交通费");
     f.prec = "1";
