@@ -31,7 +31,6 @@ expect_exact dep-list "$(printf '01\t总部\t01\t1\t0\t\t\n0101\t财务部一\t\
 expect dep-modify-badtype 1 "不存在此部门类型！" -- dep modify "${login[@]}" --code 0102 --type 09
 expect dep-modify-bar 1 "部门名称里不能包含符号 ' 或 |。" -- dep modify "${login[@]}" --code 0102 --name "一|车间"
 expect dep-modify 0 "" -- dep modify "${login[@]}" --code 0102 --name 一车间 --type 02
-expect dep-modify-unknown 1 "不存在此部门！" -- dep modify "${login[@]}" --code 0199 --name 无
 expect deptype-delete-unknown 1 "不存在此部门类型！" -- --yes deptype delete "${login[@]}" --no 09
 expect deptype-inuse 1 "有此类型的部门存在，不可删除该部门类型！" -- --yes deptype delete "${login[@]}" --no 02
 
@@ -78,7 +77,6 @@ expect transfer 0 "" -- transfer "${login[@]}" --to 0102 0001
 expect dep-has-staff 1 "本部门有员工，不能删除！" -- --yes dep delete "${login[@]}" --code 01
 expect emp-delete-no 1 "您确定要删除本员工吗？ 否" -- emp delete "${login[@]}" --code 0001
 expect emp-delete 0 "" -- --yes emp delete "${login[@]}" --code 0001
-expect emp-delete-unknown 1 "查无此人!" -- --yes emp delete "${login[@]}" --code 0001
 expect emptype-delete 0 "" -- --yes emptype delete "${login[@]}" --code 01
 expect_exact emptype-empty "" -- emptype list "${login[@]}"
 left=$(run "" -- emp list "${login[@]}" --order code | cut -f3 | tr '\n' ' ')

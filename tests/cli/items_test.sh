@@ -28,7 +28,6 @@ expect change 0 "" -- item change "${login[@]}" --code F007 --name 车补 --fixe
 expect change-list 0 "$(printf '12\tF007\t车补\t数字\t0\t☆\t\t20\t\t150')" -- item list "${login[@]}"
 expect change-dup 1 "该项目已存在！" -- item change "${login[@]}" --code F007 --name 所得税
 expect change-quote 1 "项目名称里不能包含符号。" -- item change "${login[@]}" --code F007 --name "车'补"
-expect change-unknown 1 "请选择要修改的项目！" -- item change "${login[@]}" --code F099 --width 20
 expect move-unknown 1 "不存在此项目！" -- item move "${login[@]}" --code F099 up
 expect move-up-top 1 "不能再向上移动了！" -- item move "${login[@]}" --code F000 up
 expect move-down-last 1 "不能再向下移动了！" -- item move "${login[@]}" --code F007 down
@@ -45,7 +44,6 @@ expect formula-list 0 "$(printf '1\tF003\tF004+F007')" -- formula list "${login[
 expect delete-referenced 1 "该项目已在公式中被引用，请维护！" -- --yes item delete "${login[@]}" --code F007
 expect formula-input 0 "2" -- formula add "${login[@]}" --code F004 --text 1000
 expect delete-target 1 "该项目已存在公式,不能被删去!" -- --yes item delete "${login[@]}" --code F004
-expect delete-unknown 1 "请选择要删除的项目！" -- --yes item delete "${login[@]}" --code F099
 expect delete-builtin 1 "此项目不允许删除！" -- --yes item delete "${login[@]}" --code F000
 expect delete-no 1 "确信要删除这个项目吗？ 否" -- item delete "${login[@]}" --code F006
 expect delete-yes 0 "确信要删除这个项目吗？ 是" -- --yes item delete "${login[@]}" --code F006
