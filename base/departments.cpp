@@ -12,7 +12,7 @@ namespace gzgl::base {
 
 namespace {
 
-// F_DepName is varchar(32): a typed name is cut to it.
+// F_DepName is varchar(32).
 constexpr std::size_t kNameBytes = 32;
 
 std::string departTable(const Session& s) { return periodTable(s.taskPrefix(), "Depart"); }
@@ -21,6 +21,14 @@ std::string depTypeTable(const Session& s) { return periodTable(s.taskPrefix(), 
 
 Outcome refuse(const Session& s, const char* message, Icon icon, const char* focus = "") {
     return Outcome::refuse(message, s.productTitle, icon, focus);
+}
+
+// A name that cannot be stored as typed, refused on the name box.
+std::optional<Outcome> nameRefused(const Session& s, const std::string& name) {
+    std::string why = nameRefusal(name, "部门名称", kNameBytes);
+    if (why.empty())
+        return std::nullopt;
+    return Outcome::refuse(std::move(why), s.productTitle, Icon::Exclamation, "txtName");
 }
 
 Outcome failure(const Session& s, const char* what, const std::exception& e) {
@@ -346,7 +354,7 @@ AddDepartmentResult addDepartment(Session& s, Prompt& p, const std::string& code
                                   const std::string& typeName) {
     AddDepartmentResult r;
     r.code = trim(code);
-    const std::string depName = ClipText(name, kNameBytes);
+    const std::string depName = trim(name);
     CodingScheme scheme;
     try {
         scheme = readScheme(s);
@@ -359,6 +367,8 @@ AddDepartmentResult addDepartment(Session& s, Prompt& p, const std::string& code
     const int t = scheme.total();
 
     auto attempt = [&]() -> Outcome {
+        if (std::optional<Outcome> o = nameRefused(s, depName))
+            return *o;
         int level = scheme.levelEnding(len);
         int parentLen = 0;
         // Other screens read a department's code up to the first blank, so a
@@ -427,16 +437,19 @@ std::optional<TypeSubjects> departmentTypeSubjects(Session& s, const std::string
 
 Outcome modifyDepartment(Session& s, const std::string& code, const std::string& name, const std::string& typeNo) {
     const std::string type = trim(typeNo);
+    const std::string depName = trim(name);
     try {
+        if (!departmentExists(s, code))
+            return refuse(s, "不存在此部门！", Icon::Exclamation);
         if (!type.empty() &&
             s.taskConn.query("Select F_TypeNo from " + depTypeTable(s) + " where F_TypeNo=?", {type}).empty())
             return refuse(s, "不存在此部门类型！", Icon::Exclamation, "txtType");
-        if (!departmentExists(s, code))
-            return refuse(s, "不存在此部门！", Icon::Exclamation);
+        if (std::optional<Outcome> o = nameRefused(s, depName))
+            return *o;
         // A cleared type is stored as a single blank, telling it apart from
         // a department that never had one.
         s.taskConn.execute("Update " + departTable(s) + " set F_DepName=?,F_TypeNo=? where F_DepNo=?",
-                           {trim(name), type.empty() ? std::string(" ") : type, code});
+                           {depName, type.empty() ? std::string(" ") : type, code});
     } catch (const DbError& e) {
         return failure(s, "修改部门失败！", e);
     }

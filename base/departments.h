@@ -85,8 +85,9 @@ struct AddDepartmentResult {
     std::string scheme; // the scheme after the call
 };
 
-// OK on frmAddDep: the name trimmed, cut to 32 GBK bytes and cleaned of '
-// and |; the code trimmed. Classifies the code against the scheme, checks
+// OK on frmAddDep: name and code trimmed; a name holding ' or | or a
+// control character, a character outside GBK or more than 32 GBK bytes is
+// refused (focus "txtName") before anything else. Classifies the code against the scheme, checks
 // it (existing code, parent with employees, missing parent), asks for the
 // length of a new level (No adds nothing), then clears the parent's leaf
 // flag and inserts the department at its level as a leaf, in one
@@ -115,10 +116,11 @@ struct TypeSubjects {
 // type (the screen shows "不存在此部门类型！" and clears the field).
 std::optional<TypeSubjects> departmentTypeSubjects(Session& s, const std::string& typeNo);
 
-// The modify button of frmDep: an unknown non-empty type is refused with
-// "不存在此部门类型！" (focus "txtType"); then name and type are written (an
-// empty type as a single blank). An unknown code is refused with
-// "不存在此部门！".
+// The modify button of frmDep: an unknown code is refused with
+// "不存在此部门！", an unknown non-empty type with "不存在此部门类型！" (focus
+// "txtType"), a name as addDepartment refuses it (focus "txtName"); then
+// the trimmed name and the type are written (an empty type as a single
+// blank).
 Outcome modifyDepartment(Session& s, const std::string& code, const std::string& name, const std::string& typeNo);
 
 // DelDep: refuses a department with employees in its branch; asks

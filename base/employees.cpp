@@ -37,6 +37,17 @@ Outcome joiningDateRefusal(const Session& s, const std::string& date) {
     return o;
 }
 
+// F_EmpName is varchar(32).
+constexpr std::size_t kNameBytes = 32;
+
+// A name that cannot be stored as typed, refused on the name box.
+Outcome nameRefused(const Session& s, const std::string& name) {
+    std::string why = nameRefusal(name, "员工姓名", kNameBytes);
+    if (why.empty())
+        return Outcome::success();
+    return Outcome::refuse(std::move(why), s.productTitle, Icon::Exclamation, "txtEmpName");
+}
+
 // Not done and nothing to show: an empty code, a question answered No.
 Outcome quietly() { return Outcome::refuse({}, {}, Icon::None); }
 
@@ -211,6 +222,10 @@ SaveEmployeeResult addEmployee(Session& s, const EmployeeFields& f) {
         r.outcome = refuse(s, "员工姓名不能为空！", Icon::Critical, "txtEmpName");
         return r;
     }
+    if (Outcome o = nameRefused(s, name); !o.ok) {
+        r.outcome = std::move(o);
+        return r;
+    }
     try {
         // Employees belong to leaf departments only.
         if (!isLeafDepartment(s, dep)) {
@@ -318,6 +333,10 @@ SaveEmployeeResult modifyEmployee(Session& s, const EmployeeFields& f) {
         }
         if (name.empty()) {
             r.outcome = refuse(s, "员工姓名不能为空！", Icon::Critical, "txtEmpName");
+            return r;
+        }
+        if (Outcome o = nameRefused(s, name); !o.ok) {
+            r.outcome = std::move(o);
             return r;
         }
         if (!sex.empty() && sex != "男" && sex != "女") {

@@ -7,7 +7,9 @@
 // account fields, the not-calculated list and the joining date are stored
 // as a single blank when left empty; on modification the accounts too, the
 // list and the date trimmed. Every other value is stored as typed
-// (trimmed where the screens trim) and always bound.
+// (trimmed where the screens trim) and always bound; a name that cannot be
+// stored as typed (' or |, a control character, outside GBK, over 32 GBK
+// bytes) is refused.
 #pragma once
 
 #include "core/prompt.h"
@@ -72,7 +74,8 @@ struct SaveEmployeeResult {
 };
 
 // OK on frmAddEmp: transfer attribute digits, empty code, empty or unknown
-// (or not leaf) department, empty name, the joining date, an existing code;
+// (or not leaf) department, empty name, a name that cannot be stored as
+// typed, the joining date, an existing code;
 // then inserts the sixteen fields and the data row in one transaction and
 // sets the first date item of every data row to the period (2024年05月).
 SaveEmployeeResult addEmployee(Session& s, const EmployeeFields& f);
@@ -83,7 +86,8 @@ std::optional<EmployeeFields> loadEmployee(Session& s, const std::string& code);
 
 // The modify button of frmEmp: empty code (nothing saved, not ok, no
 // message), duplicate code rows, empty department, transfer attribute,
-// unknown (or not leaf) department, empty name, sex, the joining date, an
+// unknown (or not leaf) department, empty name, a name that cannot be
+// stored as typed, sex, the joining date, an
 // unknown code ("查无此人!"); then updates every field but the code. With
 // BJSGZX off the stored not-calculated list is kept.
 SaveEmployeeResult modifyEmployee(Session& s, const EmployeeFields& f);

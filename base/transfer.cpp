@@ -100,6 +100,12 @@ Outcome transferEmployees(Session& s, const std::string& target, const std::vect
             return refuse(s, "请您选择正确的部门！", "cmbDep");
         if (empNos.empty())
             return refuse(s, "请选择要调动的人员！", "lstEmp");
+        // A code that names nobody would move nobody: the whole transfer is
+        // refused rather than reported done for people it did not move.
+        for (const std::string& no : empNos)
+            if (s.taskConn.query("Select F_EmpNo From " + employeeTable(s) + " Where F_EmpNo=?", {no})
+                    .empty())
+                return Outcome::refuse("查无此人：" + no, s.productTitle, Icon::Exclamation, "lstEmp");
         ProgressScope shown(progress, "  正在进行人员调动...", static_cast<int>(empNos.size()));
         Transaction t(s.taskConn);
         const std::string sql = "Update " + employeeTable(s) + " Set F_DepNo=? Where F_EmpNo=?";

@@ -34,8 +34,9 @@ std::string transferCountText(std::size_t employees);
 std::vector<std::string> transferTargets(Session& s, const std::string& typed);
 
 // cmdTrans: empty target, a target that is no leaf department, no ticked
-// employee; then moves every listed employee to the target in one
-// transaction, advancing progress per employee.
+// employee, a code of no employee ("查无此人：" + code); then moves every
+// listed employee to the target in one transaction, advancing progress per
+// employee.
 Outcome transferEmployees(Session& s, const std::string& target, const std::vector<std::string>& empNos,
                           Progress* progress = nullptr);
 

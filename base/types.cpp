@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace gzgl::base {
 
@@ -18,6 +19,18 @@ std::string employeeTable(const Session& s) { return periodTable(s.taskPrefix(),
 
 Outcome refuse(const Session& s, const char* message, const char* focus = "") {
     return Outcome::refuse(message, s.productTitle, Icon::Exclamation, focus);
+}
+
+// F_TypeName of both type tables is varchar(32).
+constexpr std::size_t kNameBytes = 32;
+
+// A type name that cannot be stored as typed, refused on its box.
+std::optional<Outcome> nameRefused(const Session& s, const std::string& name, const char* field,
+                                   const char* focus) {
+    std::string why = nameRefusal(name, field, kNameBytes);
+    if (why.empty())
+        return std::nullopt;
+    return Outcome::refuse(std::move(why), s.productTitle, Icon::Exclamation, focus);
 }
 
 Outcome failure(const Session& s, const char* what, const std::exception& e) {
@@ -86,6 +99,11 @@ Outcome addDepartmentType(Session& s, const std::string& no, const std::string& 
     const std::string typeName = trim(name);
     if (number.empty() || typeName.empty())
         return refuse(s, "部门类型或编号不能为空！", number.empty() ? "txtNo" : "txtType");
+    // Departments refer to the type by this number (F_TypeNo varchar(2)).
+    if (number.size() > 2 || !allDigits(number))
+        return refuse(s, "部门类型编号应为一到两位数字！", "txtNo");
+    if (std::optional<Outcome> o = nameRefused(s, typeName, "部门类型名称", "txtType"))
+        return *o;
     try {
         for (const TypeRow& t : departmentTypes(s))
             if (trim(t.name) == typeName)
@@ -110,6 +128,8 @@ Outcome renameDepartmentType(Session& s, const std::string& no, const std::strin
             return refuse(s, "请选择所需修改的部门类型!");
         if (typeName.empty())
             return refuse(s, "请输入部门类型！", "txtName");
+        if (std::optional<Outcome> o = nameRefused(s, typeName, "部门类型名称", "txtName"))
+            return *o;
         if (!s.taskConn
                  .query("Select F_TypeName from " + depTypeTable(s) + " where F_TypeName=? and F_TypeNo<>?",
                         {typeName, number})
@@ -126,9 +146,12 @@ Outcome deleteDepartmentType(Session& s, Prompt& p, const std::string& no) {
     const std::string number = trim(no);
     if (number.empty())
         return refuse(s, "请选择要删除的部门类型！");
-    if (!p.askYesNo("是否真的要将此种部门类型删去?", s.productTitle, Icon::Question))
-        return declined();
     try {
+        if (s.taskConn.query("Select F_TypeNo from " + depTypeTable(s) + " where F_TypeNo=?", {number})
+                .empty())
+            return refuse(s, "不存在此部门类型！");
+        if (!p.askYesNo("是否真的要将此种部门类型删去?", s.productTitle, Icon::Question))
+            return declined();
         if (!s.taskConn.query("Select F_TypeNo from " + departTable(s) + " where F_TypeNo=?", {number}).empty())
             return refuse(s, "有此类型的部门存在，不可删除该部门类型！");
         s.taskConn.execute("Delete from " + depTypeTable(s) + " where F_TypeNo=?", {number});
@@ -156,6 +179,8 @@ Outcome addEmployeeType(Session& s, const std::string& code, const std::string& 
         return refuse(s, "员工类型为不超过4位的偶数！", "txtCode");
     if (!allDigits(c))
         return refuse(s, "类型代码应由数字组成！", "txtCode");
+    if (std::optional<Outcome> o = nameRefused(s, typeName, "员工类型名称", "txtName"))
+        return *o;
     try {
         const std::string sql = "Select F_TypeNo from " + empTypeTable(s) + " where F_TypeNo=?";
         if (!s.taskConn.query(sql, {c}).empty())
@@ -177,6 +202,10 @@ Outcome deleteEmployeeType(Session& s, Prompt& p, const std::string& code) {
         return refuse(s, "请选择要删除的类型！");
     const Params branch{likeEscaped(c) + "%"};
     try {
+        // Only a type is deleted with its branch: any other prefix ("0")
+        // would take types it does not name.
+        if (s.taskConn.query("Select F_TypeNo from " + empTypeTable(s) + " where F_TypeNo=?", {c}).empty())
+            return refuse(s, "不存在此员工类型！");
         if (!s.taskConn
                  .query("Select F_EmpNo from " + employeeTable(s) + " where F_EmpType Like ? Escape '\\' Limit 1",
                         branch)

@@ -26,14 +26,19 @@ std::vector<TypeRow> departmentTypes(Session& s);
 // an empty list).
 std::string nextDepartmentTypeNo(const std::vector<TypeRow>& types);
 
-// OK on frmDK1: empty number or name, a name already used, a number already
-// used (focus "txtNo" / "txtType"); then inserts number and trimmed name.
+// OK on frmDK1: empty number or name, a number that is not one or two
+// digits, a name that cannot be stored as typed (' or |, a control
+// character, outside GBK, over 32 GBK bytes), a name already used, a number
+// already used (focus "txtNo" / "txtType"); then inserts number and trimmed
+// name.
 Outcome addDepartmentType(Session& s, const std::string& no, const std::string& name);
-// OK on frmDK2: empty name, a name another type has (focus "txtName"); then
-// renames. An unknown number is refused.
+// OK on frmDK2: empty name, a name that cannot be stored as typed, a name
+// another type has (focus "txtName"); then renames. An unknown number is
+// refused.
 Outcome renameDepartmentType(Session& s, const std::string& no, const std::string& name);
-// cmdDel on frmDepKind: no number, the question (No: not ok, no message), a
-// type still used by a department; then deletes.
+// cmdDel on frmDepKind: no number, an unknown number ("不存在此部门类型！"),
+// the question (No: not ok, no message), a type still used by a
+// department; then deletes.
 Outcome deleteDepartmentType(Session& s, Prompt& p, const std::string& no);
 
 // The employee types by code.
@@ -43,10 +48,12 @@ std::vector<TypeRow> employeeTypes(Session& s);
 std::vector<TreeNode> employeeTypeTree(Session& s);
 
 // Add on frmEmpKind: empty code or name, odd length or more than four,
-// non-digits, an existing code, a four-digit code without its parent (focus
-// "txtCode" / "txtName"); then inserts.
+// non-digits, a name that cannot be stored as typed, an existing code, a
+// four-digit code without its parent (focus "txtCode" / "txtName"); then
+// inserts.
 Outcome addEmployeeType(Session& s, const std::string& code, const std::string& name);
-// Delete on frmEmpKind: no selection; asks (OK/Cancel) when employees of
+// Delete on frmEmpKind: no selection, a code that is no type
+// ("不存在此员工类型！"); asks (OK/Cancel) when employees of
 // the type or its sub-types exist; then deletes the type and its sub-types
 // and clears those employees' type, in one transaction.
 Outcome deleteEmployeeType(Session& s, Prompt& p, const std::string& code);

@@ -103,6 +103,23 @@ std::string gbkLeft(std::string_view s, std::size_t maxBytes) {
     return std::string(s.substr(0, i));
 }
 
+std::size_t gbkUnencodableAt(std::string_view s) {
+    std::string enc;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t len = seqLength(b);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // A stray or truncated sequence converts to nothing sensible either.
+        if (len == 1 || i + len > s.size() || !toGbkConverter().convert(s.substr(i, len), enc) || enc.empty())
+            return i;
+        i += len;
+    }
+    return std::string_view::npos;
+}
+
 std::string toGbk(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size();) {

@@ -16,6 +16,10 @@ std::size_t gbkLength(std::string_view utf8);
 // a double-byte character that would be split by the limit is left out whole.
 std::string gbkLeft(std::string_view utf8, std::size_t maxBytes);
 
+// The byte offset of the first character that GBK cannot hold (or of a
+// byte that starts no valid UTF-8 character), npos when every one fits.
+std::size_t gbkUnencodableAt(std::string_view utf8);
+
 // Whole-text conversions; characters outside GBK become "?" on the way out,
 // undecodable bytes become U+FFFD on the way in.
 std::string toGbk(std::string_view utf8);

@@ -18,6 +18,14 @@ std::string StripQuotes(std::string_view s);
 // ' and |. (A Null field reads as the empty text before it gets here.)
 std::string ClipText(std::string_view value, std::size_t maxBytes);
 
+// The refusal of a name as the user typed it (already trimmed), naming the
+// field, or empty when it can be stored exactly: no ' or | (texts built
+// from names rely on their absence), no control character, every character
+// in GBK (the files written from names are GBK) and at most maxBytes GBK
+// bytes. A name is refused rather than cleaned, so that what is stored is
+// always what the user saw.
+std::string nameRefusal(std::string_view name, std::string_view field, std::size_t maxBytes);
+
 // 2 when the text contains a double quote, else 1.
 int HasDoubleQuote(std::string_view s);
 

@@ -266,7 +266,7 @@ FormulaResult moveFormula(Session& s, int id, bool up) {
     std::vector<FormulaLine> lines = loadFormulaLines(s);
     const auto at = std::find_if(lines.begin(), lines.end(), [id](const FormulaLine& l) { return l.id == id; });
     if (at == lines.end()) {
-        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        r.outcome = refuse("不存在此公式！", "fgAlready");
         return r;
     }
     const std::size_t i = static_cast<std::size_t>(at - lines.begin());

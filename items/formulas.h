@@ -81,7 +81,7 @@ Outcome removeFormula(Session& s, const std::string& code, std::optional<int> id
 
 // 向上/向下移动公式顺序: swaps the line with its neighbour and stores the new
 // order (every line rewritten with F_ID 1, 2, ...). id is the moved line's
-// new id.
+// new id. An id of no line is refused with "不存在此公式！".
 FormulaResult moveFormula(Session& s, int id, bool up);
 
 } // namespace gzgl::items

@@ -14,7 +14,7 @@ namespace gzgl::items {
 
 namespace {
 
-// F_Name is varchar(32): typed names are cut to it.
+// F_Name is varchar(32).
 constexpr std::size_t kNameBytes = 32;
 
 const char* const kSelectItems =
@@ -22,6 +22,15 @@ const char* const kSelectItems =
 
 Outcome refuse(const char* message, const char* focus, Icon icon = Icon::Exclamation) {
     return Outcome::refuse(message, kTitle, icon, focus);
+}
+
+// The add dialog's name rules, then what any stored name must meet.
+Outcome checkNewName(const std::string& name) {
+    if (Outcome o = checkItemName(name); !o.ok)
+        return o;
+    if (std::string why = nameRefusal(name, "项目名称", kNameBytes); !why.empty())
+        return Outcome::refuse(std::move(why), kTitle, Icon::Exclamation, "txtSubject");
+    return Outcome::success();
 }
 
 Outcome failure(const char* what, const std::exception& e) {
@@ -235,8 +244,6 @@ std::string nextItemCode(Session& s, const std::string& name) {
     return "F" + zeroPad(highest + 1, 3);
 }
 
-std::string cleanItemName(const std::string& typed) { return ClipText(typed, kNameBytes); }
-
 bool applyAccountDefaults(ItemFields& f) {
     if (!checkItemName(f.name).ok || !isAccountName(f.name))
         return false;
@@ -251,7 +258,7 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
     AddItemResult r;
     ItemFields& f = r.cleaned;
     f = fields;
-    f.name = cleanItemName(fields.name);
+    f.name = trim(fields.name);
     f.type = trim(fields.type);
     auto stop = [&r](Outcome o) {
         r.outcome = std::move(o);
@@ -260,7 +267,7 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
 
     if (f.name.empty())
         return stop(refuse("项目名称不能为空。", "txtSubject"));
-    if (Outcome o = checkItemName(f.name); !o.ok)
+    if (Outcome o = checkNewName(f.name); !o.ok)
         return stop(o);
     applyAccountDefaults(f);
     if (f.type.empty())
@@ -340,10 +347,15 @@ Outcome changeItem(Session& s, const std::string& code, const ItemFields& fields
     if (!item)
         return refuse("请选择要修改的项目！", "", Icon::Information);
     const ItemLocks lock = itemLocks(*item);
-    const std::string name = lock.name ? item->name : cleanItemName(fields.name);
+    const std::string name = lock.name ? item->name : trim(fields.name);
     const std::string type = lock.type ? item->type : trim(fields.type);
     if (name.empty())
         return refuse("项目名称不能为空！", "txtSubject");
+    // A new name meets the add dialog's rules; a name kept as it is passes,
+    // so an item named before the rules can still be changed otherwise.
+    if (name != trim(item->name))
+        if (Outcome o = checkNewName(name); !o.ok)
+            return o;
     if (type.empty() || !isKnownType(type))
         return refuse("请填写数据类型！", "cmbKind");
     const bool number = type == kNumber;
@@ -443,8 +455,9 @@ Outcome deleteItem(Session& s, Prompt& p, const std::string& code) {
 Outcome moveItem(Session& s, const std::string& code, bool up) {
     const std::vector<Item> list = loadItems(s);
     const auto at = std::find_if(list.begin(), list.end(), [&](const Item& i) { return i.code == trim(code); });
+    // No selection is no request; a code of no item is refused aloud.
     if (at == list.end())
-        return Outcome::refuse({}, {}, Icon::None);
+        return trim(code).empty() ? Outcome::refuse({}, {}, Icon::None) : refuse("不存在此项目！", "");
     const std::size_t row = static_cast<std::size_t>(at - list.begin()) + 1;
     if (up && row <= 3)
         return refuse("不能再向上移动了！", "");

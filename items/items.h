@@ -85,7 +85,7 @@ bool isAccountName(const std::string& name);
 // any other name (企业代码 included).
 std::string accountCode(const std::string& name);
 
-// The name rules of the add dialog on an already cleaned name: the first
+// The name rules of the add dialog on the trimmed name: the first
 // character must not be a digit or an ASCII symbol, no space anywhere
 // (control characters and the ideographic space count as spaces), no ASCII
 // symbol after the first place.
@@ -99,11 +99,12 @@ std::string nextItemCode(Session& s, const std::string& name);
 struct AddItemResult {
     Outcome outcome;
     std::string code;    // the new item's code
-    ItemFields cleaned;  // the values as stored (cleaned name, account settings)
+    ItemFields cleaned;  // the values as stored (trimmed name, account settings)
 };
 
-// 确定 on frmAddOption: checks in order (empty name, name rules, empty type,
-// duplicate name, type not chosen, precision), then inserts the item and,
+// 确定 on frmAddOption: checks in order (empty name, name rules, a name
+// outside GBK or longer than F_Name's 32 bytes, empty type, duplicate name,
+// type not chosen, precision), then inserts the item and,
 // except for FFFG..FFFL, adds its _Data column (" float " or
 // " VARCHAR(16) "), fills a date column with the period (2006年02月) and a
 // fixed item's column with its value (empty value: "0.0"), all in one
@@ -111,10 +112,7 @@ struct AddItemResult {
 // a date item is never shown in the entry screens.
 AddItemResult addItem(Session& s, const ItemFields& fields);
 
-// The name as an item stores it: cut to F_Name's length, ' and | removed.
-std::string cleanItemName(const std::string& typed);
-
-// An account name (cleaned, passing the name rules) fixes the item's other
+// An account name (trimmed, passing the name rules) fixes the item's other
 // settings: not shown in the entry screens, printed, not fixed, 文字.
 // Answers whether f holds such a name.
 bool applyAccountDefaults(ItemFields& f);
@@ -133,7 +131,7 @@ struct ItemLocks {
 ItemLocks itemLocks(const Item& item);
 
 // 确定 on frmAlterOption: locked fields keep their stored values; checks
-// empty name, empty or unknown type, precision, a name already used by
+// empty name, a changed name as addItem does, empty or unknown type, precision, a name already used by
 // another item, the fixed value; then updates the row, keeps the column in
 // step with a changed type (number <-> text, values copied), and runs the
 // date and fixed-value fills, in one transaction. Refuses an unknown code.
@@ -146,7 +144,8 @@ Outcome deleteItem(Session& s, Prompt& p, const std::string& code);
 
 // The up and down buttons: swaps the item's F_ID with its neighbour's.
 // F001 and F002 keep the first two places: up is refused for list rows 1 to
-// 3, down for rows 1, 2 and the last row.
+// 3, down for rows 1, 2 and the last row. No code does nothing (not ok, no
+// message); a code of no item is refused with "不存在此项目！".
 Outcome moveItem(Session& s, const std::string& code, bool up);
 
 // The period yyyymm as yyyy年mm月, the value of a new date column.

@@ -48,7 +48,7 @@ frmAddOption::frmAddOption(Session& s, Prompt& p, QWidget* parent) : QDialog(par
 
 void frmAddOption::nameEntered() {
     items::ItemFields f = f_.read();
-    f.name = items::cleanItemName(f.name);
+    f.name = trim(f.name);
     if (!items::applyAccountDefaults(f))
         return;
     // An account field is shown from the employee record, never typed.

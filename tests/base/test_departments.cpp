@@ -190,16 +190,50 @@ TEST_F(Departments, NoSixthLevel) {
     EXPECT_EQ(count("Depart"), 0);
 }
 
-TEST_F(Departments, NameIsCutAndCleanedAndTheTypeFoundByName) {
+TEST_F(Departments, NameIsTrimmedAndTheTypeFoundByName) {
     ASSERT_TRUE(addDepartmentType(s, "07", "生产").ok);
-    add("01", "  财'务|部%_  ", "生产");
+    add("01", "  财务部%_  ", "生产");
     EXPECT_EQ(field("01", "F_DepName").toString(), "财务部%_");
     EXPECT_EQ(field("01", "F_TypeNo").toString(), "07");
-
-    // 20 Chinese characters are 40 GBK bytes: 16 fit.
-    add("02", "一二三四五六七八九十一二三四五六七八九十", "没有这类");
+    add("02", "一二三四五六七八九十一二三四五六", "没有这类"); // 32 bytes: the column's length
     EXPECT_EQ(field("02", "F_DepName").toString(), "一二三四五六七八九十一二三四五六");
     EXPECT_EQ(field("02", "F_TypeNo").toString(), "");
+}
+
+// A name is refused, never stored cleaned of ' and | or cut to F_DepName,
+// on adding (before the level question) and on modifying alike.
+TEST_F(Departments, DepartmentNameWithQuoteRefusedNotStripped) {
+    add("01", "总部");
+    const std::string sixteen = "一二三四五六七八九十一二三四五六";
+    struct Case {
+        std::string name;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"财'务部", "部门名称里不能包含符号 ' 或 |。"},
+        {"财务|部", "部门名称里不能包含符号 ' 或 |。"},
+        {sixteen + "a", "部门名称太长：最多32个字节（一个汉字占两个字节），现有33个字节。"},
+        {"财务\xF0\x9F\x98\x80", "部门名称里有GBK字符集以外的字符“\xF0\x9F\x98\x80”，不能保存。"},
+    };
+    for (const Case& c : cases) {
+        p.clear();
+        p.answers = {true};
+        const AddDepartmentResult r = addDepartment(s, p, "0101", c.name, "");
+        EXPECT_FALSE(r.added) << c.name;
+        EXPECT_EQ(r.outcome.message, c.message) << c.name;
+        EXPECT_EQ(r.outcome.focus, "txtName") << c.name;
+        EXPECT_EQ(r.outcome.icon, Icon::Exclamation) << c.name;
+        EXPECT_TRUE(p.messages.empty()) << c.name; // refused before the level question
+
+        const Outcome o = modifyDepartment(s, "01", c.name, "");
+        EXPECT_EQ(o.message, c.message) << c.name;
+        EXPECT_EQ(o.focus, "txtName") << c.name;
+    }
+    p.answers.clear();
+    EXPECT_EQ(count("Depart"), 1);
+    EXPECT_EQ(scheme(), "20000");
+    EXPECT_EQ(field("01", "F_DepName").toString(), "总部");
+    EXPECT_EQ(field("01", "F_TypeNo").toString(), "");
 }
 
 TEST_F(Departments, FailedInsertLeavesParentFlagAndScheme) {

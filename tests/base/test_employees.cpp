@@ -80,7 +80,7 @@ TEST_F(Employees, EntryListsOfferLeavesAndTypesWithATrailingEmptyType) {
 
 TEST_F(Employees, AddStoresAllSixteenFieldsExactly) {
     employeeType("01", "工人");
-    EmployeeFields f = fields(" 12 ", "0102  二车间", "  张'三|%  ");
+    EmployeeFields f = fields(" 12 ", "0102  二车间", "  张三%_  ");
     f.sex = " 男 ";
     f.nation = " 汉 ";
     f.cid = " 1101'01|%身份 ";
@@ -100,9 +100,9 @@ TEST_F(Employees, AddStoresAllSixteenFieldsExactly) {
 
     const Recordset rs = s.taskConn.query("Select * From " + table("Employee"));
     ASSERT_EQ(rs.size(), 1u);
-    const std::vector<Value> expected = {"0012",     "0102",   "张'三|%", "男",  "汉",        " 1101'01|%身份 ",
-                                         "62'22|%",  "养老 01", "H|1",    "O'1", "%_2",       Value(5),
-                                         "12",       "01",     "F004,F005", "2024.02.29"};
+    const std::vector<Value> expected = {
+        "0012", "0102", "张三%_", "男", "汉", " 1101'01|%身份 ", "62'22|%",   "养老 01", "H|1",
+        "O'1",  "%_2",  Value(5), "12", "01", "F004,F005",       "2024.02.29"};
     ASSERT_EQ(rs.fields().size(), expected.size());
     for (std::size_t c = 0; c < expected.size(); ++c)
         EXPECT_EQ(rs.row(0)[c], expected[c]) << rs.fields()[c];
@@ -196,6 +196,38 @@ TEST_F(Employees, AddRefusalsShowTheirMessageAndWriteNothing) {
     }
 }
 
+// A name is refused rather than stored cleaned or cut, on entry and on
+// modification; the column's full 32 bytes are kept exactly.
+TEST_F(Employees, EmployeeNameWithQuoteRefusedNotStored) {
+    task.employee("0001", "甲", "0101");
+    const std::string sixteen = "一二三四五六七八九十一二三四五六";
+    struct Case {
+        std::string name;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"O'Neil", "员工姓名里不能包含符号 ' 或 |。"},
+        {"张|三", "员工姓名里不能包含符号 ' 或 |。"},
+        {sixteen + "七", "员工姓名太长：最多32个字节（一个汉字占两个字节），现有34个字节。"},
+        {"\xF0\xA0\xAE\xB7三", "员工姓名里有GBK字符集以外的字符“\xF0\xA0\xAE\xB7”，不能保存。"},
+    };
+    for (const Case& c : cases) {
+        const SaveEmployeeResult added = addEmployee(s, fields("0002", "0101  一车间", c.name));
+        EXPECT_EQ(added.outcome.message, c.message) << c.name;
+        EXPECT_EQ(added.outcome.focus, "txtEmpName") << c.name;
+        EXPECT_EQ(added.outcome.icon, Icon::Exclamation) << c.name;
+        const SaveEmployeeResult modified = modifyEmployee(s, fields("0001", "0101", c.name));
+        EXPECT_EQ(modified.outcome.message, c.message) << c.name;
+        EXPECT_EQ(modified.outcome.focus, "txtEmpName") << c.name;
+    }
+    EXPECT_EQ(count("Employee"), 1);
+    EXPECT_EQ(count("Data"), 1);
+    EXPECT_EQ(text("0001", "F_EmpName"), "甲");
+
+    ASSERT_TRUE(addEmployee(s, fields("0002", "0101  一车间", sixteen)).outcome.ok);
+    EXPECT_EQ(text("0002", "F_EmpName"), sixteen);
+}
+
 TEST_F(Employees, AddAcceptsAnEmptyTransferAttributeAndShowsTheFormattedCodeOnRefusal) {
     EmployeeFields f = fields("3");
     f.character = "  ";
@@ -273,7 +305,7 @@ TEST_F(Employees, LoadedFieldsSaveBackUnchanged) {
 TEST_F(Employees, ModifyKeepsTheCodeAndRewritesEverythingElse) {
     task.exceptions(true);
     ASSERT_TRUE(addEmployee(s, fields("0001")).outcome.ok);
-    EmployeeFields f = fields("1", "02  销售部", " 李'四 ");
+    EmployeeFields f = fields("1", "02  销售部", " 李四·木 ");
     f.sex = "女";
     f.cid = " 身份 ";
     f.otherNo1 = "";
@@ -287,7 +319,7 @@ TEST_F(Employees, ModifyKeepsTheCodeAndRewritesEverythingElse) {
     ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
     EXPECT_EQ(r.code, "0001");
     EXPECT_EQ(count("Employee"), 1);
-    EXPECT_EQ(text("0001", "F_EmpName"), "李'四");
+    EXPECT_EQ(text("0001", "F_EmpName"), "李四·木");
     EXPECT_EQ(text("0001", "F_DepNo"), "02");
     EXPECT_EQ(text("0001", "F_Sex"), "女");
     EXPECT_EQ(text("0001", "F_CID"), " 身份 ");

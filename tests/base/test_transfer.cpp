@@ -146,3 +146,15 @@ TEST_F(Transfer, AFailurePartWayMovesNobodyAndEndsTheProgress) {
     ASSERT_FALSE(progress.calls.empty());
     EXPECT_EQ(progress.calls.back(), "end");
 }
+
+// A code of nobody is not a transfer done: the whole list is refused before
+// anyone moves, naming the code.
+TEST_F(Transfer, TransferOfAnUnknownEmployeeRefusedNotReportedDone) {
+    RecordingProgress progress;
+    const Outcome o = transferEmployees(s, "02 销售部", {"0001", "0099"}, &progress);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "查无此人：0099");
+    EXPECT_EQ(o.icon, Icon::Exclamation);
+    EXPECT_TRUE(progress.calls.empty());
+    EXPECT_EQ(departments(), (std::vector<std::string>{"0001>0101", "0002>0102", "0003>0101", "0004>02"}));
+}

@@ -70,12 +70,56 @@ TEST_F(Types, DepartmentTypeRefusalsInTheirOrderChangeNothing) {
 }
 
 TEST_F(Types, TypeNamesAreStoredExactly) {
-    ASSERT_TRUE(addDepartmentType(s, "01", "A'B|C%_中").ok);
-    ASSERT_TRUE(addEmployeeType(s, "01", "x'y|z%").ok);
-    EXPECT_EQ(departmentTypes(s)[0].name, "A'B|C%_中");
-    EXPECT_EQ(employeeTypes(s)[0].name, "x'y|z%");
+    ASSERT_TRUE(addDepartmentType(s, "01", "A%B_C中").ok);
+    ASSERT_TRUE(addEmployeeType(s, "01", "x%y_z").ok);
+    EXPECT_EQ(departmentTypes(s)[0].name, "A%B_C中");
+    EXPECT_EQ(employeeTypes(s)[0].name, "x%y_z");
     // A name that only looks like a pattern of another is not the same name.
-    EXPECT_TRUE(addDepartmentType(s, "02", "A'B|Cx_中").ok);
+    EXPECT_TRUE(addDepartmentType(s, "02", "A%BxC中").ok);
+}
+
+// Type names are neither cleaned nor cut: the three ways a name is typed
+// refuse it with a message naming the field, and store nothing.
+TEST_F(Types, TypeNameWithQuoteRefusedNotStored) {
+    ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
+    const std::string sixteen = "一二三四五六七八九十一二三四五六";
+    ASSERT_TRUE(addEmployeeType(s, "01", sixteen).ok); // 32 bytes fit
+    struct Case {
+        std::string name;
+        const char* fault; // the message after the field's name
+    };
+    const Case cases[] = {
+        {"管'理", "里不能包含符号 ' 或 |。"},
+        {"管理|", "里不能包含符号 ' 或 |。"},
+        {sixteen + "七", "太长：最多32个字节（一个汉字占两个字节），现有34个字节。"},
+        {"管理\xF0\x9F\x98\x80", "里有GBK字符集以外的字符“\xF0\x9F\x98\x80”，不能保存。"},
+    };
+    for (const Case& c : cases) {
+        Outcome o = addDepartmentType(s, "02", c.name);
+        EXPECT_EQ(o.message, std::string("部门类型名称") + c.fault) << c.name;
+        EXPECT_EQ(o.focus, "txtType") << c.name;
+        o = renameDepartmentType(s, "01", c.name);
+        EXPECT_EQ(o.message, std::string("部门类型名称") + c.fault) << c.name;
+        EXPECT_EQ(o.focus, "txtName") << c.name;
+        o = addEmployeeType(s, "02", c.name);
+        EXPECT_EQ(o.message, std::string("员工类型名称") + c.fault) << c.name;
+        EXPECT_EQ(o.focus, "txtName") << c.name;
+        EXPECT_EQ(o.icon, Icon::Exclamation) << c.name;
+    }
+    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}}));
+    EXPECT_EQ(employeeTypes(s), (std::vector<TypeRow>{{"01", sixteen}}));
+}
+
+TEST_F(Types, DepartmentTypeNumberNotDigitsRefused) {
+    for (const char* no : {"0a", "一", "1 2", "-1", "100", "１"}) {
+        const Outcome o = addDepartmentType(s, no, "生产");
+        EXPECT_EQ(o.message, "部门类型编号应为一到两位数字！") << no;
+        EXPECT_EQ(o.focus, "txtNo") << no;
+    }
+    EXPECT_TRUE(departmentTypes(s).empty());
+    EXPECT_TRUE(addDepartmentType(s, "7", "生产").ok);
+    EXPECT_TRUE(addDepartmentType(s, " 99 ", "销售").ok);
+    EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"7", "生产"}, {"99", "销售"}}));
 }
 
 TEST_F(Types, DeleteDepartmentType) {
@@ -104,6 +148,16 @@ TEST_F(Types, DeleteDepartmentType) {
     p.answers = {true};
     ASSERT_TRUE(deleteDepartmentType(s, p, "02").ok);
     EXPECT_EQ(departmentTypes(s), (std::vector<TypeRow>{{"01", "生产"}}));
+}
+
+TEST_F(Types, DeleteOfUnknownDepartmentTypeRefusedBeforeAsking) {
+    ASSERT_TRUE(addDepartmentType(s, "01", "生产").ok);
+    p.answers = {true};
+    const Outcome o = deleteDepartmentType(s, p, "09");
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "不存在此部门类型！");
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(departmentTypes(s).size(), 1u);
 }
 
 TEST_F(Types, DepartmentTypePicker) {
@@ -215,6 +269,20 @@ TEST_F(EmployeeTypeDelete, UnusedTypeGoesWithoutAQuestion) {
     ASSERT_TRUE(o.ok);
     EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(codes(), (std::vector<std::string>{"01", "0102", "02"}));
+}
+
+// A code that is no type deletes nothing, not even the types it is a
+// prefix of, and is not reported done.
+TEST_F(EmployeeTypeDelete, DeleteOfUnknownEmployeeTypeRefused) {
+    for (const char* code : {"03", "0", "010", "0103 无"}) {
+        p.answers = {true};
+        const Outcome o = deleteEmployeeType(s, p, code);
+        EXPECT_FALSE(o.ok) << code;
+        EXPECT_EQ(o.message, "不存在此员工类型！") << code;
+    }
+    EXPECT_TRUE(p.messages.empty());
+    EXPECT_EQ(codes(), (std::vector<std::string>{"01", "0101", "0102", "02"}));
+    EXPECT_EQ(employeeTypesOfStaff(), (std::vector<std::string>{"01", "0102", "02", ""}));
 }
 
 // Answered No, nothing selected, or failing half-way: every type and every

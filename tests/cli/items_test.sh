@@ -14,6 +14,9 @@ expect add-account 0 "FFFH" -- item add "${login[@]}" --name 银行账号
 expect add-digit 1 "项目名称起始必须为字符。" -- item add "${login[@]}" --name 2号补贴 --type 数字
 expect add-space 1 "项目名称中不能包含空格。" -- item add "${login[@]}" --name "补 贴" --type 数字
 expect add-symbol 1 "项目名称里不能包含符号。" -- item add "${login[@]}" --name 补贴-1 --type 数字
+expect add-quote 1 "项目名称里不能包含符号。" -- item add "${login[@]}" --name "补贴'1" --type 数字
+expect add-bar 1 "项目名称里不能包含符号。" -- item add "${login[@]}" --name "补贴|1" --type 数字
+expect add-long 1 "项目名称太长：最多32个字节" -- item add "${login[@]}" --name 一二三四五六七八九十一二三四五六七 --type 数字
 expect add-notype 1 "数据类型不能为空！" -- item add "${login[@]}" --name 补贴
 expect add-dup 1 "该项目已存在！" -- item add "${login[@]}" --name 基本工资 --type 数字
 expect add-badtype 2 "--type" -- item add "${login[@]}" --name 补贴 --type 货币
@@ -24,6 +27,8 @@ expect list-account 0 "$(printf '11\tFFFH\t银行账号\t文字\t0\t\t☆\t15\t\
 expect change 0 "" -- item change "${login[@]}" --code F007 --name 车补 --fixed off
 expect change-list 0 "$(printf '12\tF007\t车补\t数字\t0\t☆\t\t20\t\t150')" -- item list "${login[@]}"
 expect change-dup 1 "该项目已存在！" -- item change "${login[@]}" --code F007 --name 所得税
+expect change-quote 1 "项目名称里不能包含符号。" -- item change "${login[@]}" --code F007 --name "车'补"
+expect move-unknown 1 "不存在此项目！" -- item move "${login[@]}" --code F099 up
 expect move-up-top 1 "不能再向上移动了！" -- item move "${login[@]}" --code F000 up
 expect move-down-last 1 "不能再向下移动了！" -- item move "${login[@]}" --code F007 down
 expect move-up 0 "" -- item move "${login[@]}" --code F007 up
@@ -46,6 +51,7 @@ expect formula-replace 0 "1" -- formula replace "${login[@]}" --code F003 --id 1
 expect formula-replace-other 2 "--id" -- formula replace "${login[@]}" --code F005 --id 1 --text "F004"
 expect formula-second 0 "3" -- formula add "${login[@]}" --code F000 --text "F003-F005"
 expect formula-move 0 "2" -- formula move "${login[@]}" --id 3 up
+expect formula-move-unknown 1 "不存在此公式！" -- formula move "${login[@]}" --id 99 up
 expect formula-move-top 1 "不能再向上移动了！" -- formula move "${login[@]}" --id 1 up
 expect_exact formula-order "$(printf '1\tF003\tF004\n2\tF000\tF003-F005\n3\tF004\t1000')" -- formula list "${login[@]}"
 expect formula-delete 0 "" -- formula delete "${login[@]}" --code F003 --id 1

@@ -52,6 +52,47 @@ TEST(ClipText, QuotesCountTowardsTheLimitBeforeTheyAreRemoved) {
     EXPECT_EQ(ClipText("''abcd", 4), "ab");
 }
 
+// Names are refused rather than cleaned: what is stored is what was typed.
+TEST(NameRefusal, NamesThatCannotBeStoredAsTypedAreRefusedWithTheField) {
+    struct Case {
+        const char* name;
+        const char* message; // empty: storable
+    };
+    const Case cases[] = {
+        {"财务部", ""},
+        {"阿依·买买提", ""}, // the middle dot is in GBK
+        {"100%_\\\"", ""},   // only ' and | are kept out
+        {"财'务", "部门名称里不能包含符号 ' 或 |。"},
+        {"财|务", "部门名称里不能包含符号 ' 或 |。"},
+        {"财\t务", "部门名称里不能包含制表符、换行符等控制字符。"},
+        {"财务\n", "部门名称里不能包含制表符、换行符等控制字符。"},
+        {"财\xF0\x9F\x98\x80", "部门名称里有GBK字符集以外的字符“\xF0\x9F\x98\x80”，不能保存。"},
+        {"\xF0\xA0\xAE\xB7野家", "部门名称里有GBK字符集以外的字符“\xF0\xA0\xAE\xB7”，不能保存。"},
+        {"财\xE5\x8A", "部门名称里有GBK字符集以外的字符“0xE5”，不能保存。"}, // cut mid-character
+        {"a\xFF", "部门名称里有GBK字符集以外的字符“0xFF”，不能保存。"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(nameRefusal(c.name, "部门名称", 32), c.message) << c.name;
+}
+
+TEST(NameRefusal, LengthCountsGbkBytesUpToTheColumn) {
+    const std::string sixteen = "一二三四五六七八九十一二三四五六"; // 32 bytes
+    EXPECT_EQ(nameRefusal(sixteen, "员工姓名", 32), "");
+    EXPECT_EQ(nameRefusal(std::string(32, 'a'), "员工姓名", 32), "");
+    EXPECT_EQ(nameRefusal(sixteen + "a", "员工姓名", 32),
+              "员工姓名太长：最多32个字节（一个汉字占两个字节），现有33个字节。");
+    EXPECT_EQ(nameRefusal(std::string(33, 'a'), "员工姓名", 32),
+              "员工姓名太长：最多32个字节（一个汉字占两个字节），现有33个字节。");
+}
+
+TEST(Gbk, FirstUnencodableCharacterIsFoundByItsByteOffset) {
+    EXPECT_EQ(gbkUnencodableAt("工资 abc"), std::string_view::npos);
+    EXPECT_EQ(gbkUnencodableAt(""), std::string_view::npos);
+    EXPECT_EQ(gbkUnencodableAt("工\xF0\x9F\x98\x80"), 3u);
+    EXPECT_EQ(gbkUnencodableAt("ab\x80"), 2u);      // a stray continuation byte
+    EXPECT_EQ(gbkUnencodableAt("ab\xE5\x8A!"), 2u); // a sequence cut short
+}
+
 TEST(SharedRoutines, ReplaceAllWritesBackAndSkipsEmptySearch) {
     std::string t = "a-b-c";
     EXPECT_EQ(ReplaceAll(t, "-", "--"), "a--b--c");

@@ -193,6 +193,15 @@ TEST_F(Formulas, MoveRewritesTheOrder) {
     EXPECT_EQ(lines(), (std::vector<std::string>{"1 F005 F003*0.1", "2 F000 F003-F005"}));
 }
 
+TEST_F(Formulas, MoveOfAnUnknownLineIsRefusedAloud) {
+    ASSERT_TRUE(put("F003", "F004").outcome.ok);
+    const FormulaResult r = moveFormula(s, 7, true);
+    EXPECT_FALSE(r.outcome.ok);
+    EXPECT_FALSE(r.changed);
+    EXPECT_EQ(r.outcome.message, "不存在此公式！");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"1 F003 F004"}));
+}
+
 TEST_F(Formulas, AddingSeveralLinesChecksAllBeforeStoringAny) {
     const FormulaResult bad = addFormulaLines(s, p, tax, {"F004*0.1", "F0041"});
     EXPECT_EQ(bad.outcome.message, "公式有错误，请进行维护！！");

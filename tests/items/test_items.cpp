@@ -154,15 +154,57 @@ TEST_F(Items, AddChecksRunInTheirOrder) {
     EXPECT_FALSE(hasColumn("F004"));
 }
 
-TEST_F(Items, NameIsCleanedAndCutToTheColumn) {
-    const AddItemResult r = addItem(s, named("补'贴|费"));
-    ASSERT_TRUE(r.outcome.ok);
-    EXPECT_EQ(findItem(s, r.code)->name, "补贴费");
-    // 20 Chinese characters are 40 GBK bytes; F_Name holds 32.
-    const std::string longName = "一二三四五六七八九十一二三四五六七八九十";
-    const AddItemResult l = addItem(s, named(longName));
-    ASSERT_TRUE(l.outcome.ok);
-    EXPECT_EQ(findItem(s, l.code)->name, "一二三四五六七八九十一二三四五六");
+// A name the rules refuse, or one that F_Name could hold only altered, is
+// refused on adding and on changing; nothing is stored cleaned or cut.
+TEST_F(Items, ItemNameWithQuoteRefusedNotStripped) {
+    const std::string code = add("补贴");
+    const std::string sixteen = "一二三四五六七八九十一二三四五六"; // 32 bytes
+    struct Case {
+        std::string name;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"补贴'1", "项目名称里不能包含符号。"},
+        {"补贴|1", "项目名称里不能包含符号。"},
+        {"'补贴", "项目名称起始必须为字符。"},
+        {"|补贴", "项目名称起始必须为字符。"},
+        {sixteen + "七", "项目名称太长：最多32个字节（一个汉字占两个字节），现有34个字节。"},
+        {"补贴\xF0\x9F\x98\x80", "项目名称里有GBK字符集以外的字符“\xF0\x9F\x98\x80”，不能保存。"},
+    };
+    for (const Case& c : cases) {
+        const AddItemResult r = addItem(s, named(c.name));
+        EXPECT_EQ(r.outcome.message, c.message) << c.name;
+        EXPECT_EQ(r.outcome.focus, "txtSubject") << c.name;
+        EXPECT_EQ(r.outcome.title, "提示窗") << c.name;
+        EXPECT_TRUE(r.code.empty()) << c.name;
+
+        ItemFields f = fieldsOf(*findItem(s, code));
+        f.name = c.name;
+        const Outcome o = changeItem(s, code, f);
+        EXPECT_EQ(o.message, c.message) << c.name;
+        EXPECT_EQ(o.focus, "txtSubject") << c.name;
+    }
+    EXPECT_EQ(itemCount(), 8);
+    EXPECT_EQ(findItem(s, code)->name, "补贴");
+    EXPECT_FALSE(hasColumn("F005"));
+
+    // The column's full length is stored exactly.
+    EXPECT_EQ(findItem(s, add(sixteen))->name, sixteen);
+    ItemFields f = fieldsOf(*findItem(s, code));
+    f.name = " 补贴1 ";
+    ASSERT_TRUE(changeItem(s, code, f).ok);
+    EXPECT_EQ(findItem(s, code)->name, "补贴1");
+}
+
+// A name stored before the rules held stays changeable in its other fields.
+TEST_F(Items, ChangeKeepsAnUnchangedNameThatTheRulesWouldRefuse) {
+    const std::string code = add("补贴");
+    s.taskConn.execute("Update " + itemTable(s) + " Set F_Name='补贴-1' Where F_Code=?", {code});
+    ItemFields f = fieldsOf(*findItem(s, code));
+    f.width = 25;
+    ASSERT_TRUE(changeItem(s, code, f).ok);
+    EXPECT_EQ(findItem(s, code)->width, 25);
+    EXPECT_EQ(findItem(s, code)->name, "补贴-1");
 }
 
 TEST_F(Items, FailedColumnChangeLeavesNoItemRow) {
@@ -246,6 +288,15 @@ TEST_F(Items, MoveSwapsNeighboursAndKeepsTheFirstTwoInPlace) {
     EXPECT_EQ(order, (std::vector<std::string>{"F001", "F002", "F003", "F000", "FFFF", "FFFE", "FFFD", "F005", "F004"}));
     EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(moveItem(s, "F004", false).message, "不能再向下移动了！");
+}
+
+TEST_F(Items, MoveOfAnUnknownItemIsRefusedAloud) {
+    const Outcome o = moveItem(s, "F099", true);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.message, "不存在此项目！");
+    // No selection in the list is no request at all.
+    EXPECT_FALSE(moveItem(s, " ", true).ok);
+    EXPECT_TRUE(moveItem(s, " ", true).message.empty());
 }
 
 TEST_F(Items, ListRowsShowStarsForTheFlags) {
