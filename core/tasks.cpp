@@ -63,18 +63,15 @@ std::string nextFreeTaskID(Session& s) {
     return id;
 }
 
-// Header texts are bound values and stored as typed: one the column cannot
-// hold, or one with ' or |, is refused rather than silently altered.
-std::optional<Outcome> checkHeaderText(const std::string& text, std::size_t maxBytes,
-                                       const std::string& label, const char* focus,
-                                       const std::string& title) {
-    if (text.find_first_of("'|") != std::string::npos)
-        return Outcome::refuse(label + "里不能包含符号 ' 或 |！", title, Icon::Exclamation, focus);
-    if (gbkLength(text) > maxBytes)
-        return Outcome::refuse(label + "不能超过" + std::to_string(maxBytes) +
-                                   "个字节（一个汉字占两个字节）！",
-                               title, Icon::Exclamation, focus);
-    return std::nullopt;
+// Header texts are stored as typed: one the column cannot hold, or one
+// with ' or |, a control character or a character outside GBK, is refused
+// rather than silently altered.
+std::optional<Outcome> checkHeaderText(const std::string& text, std::size_t maxBytes, const std::string& label,
+                                       const char* focus, const std::string& title) {
+    const std::string refusal = nameRefusal(text, label, maxBytes);
+    if (refusal.empty())
+        return std::nullopt;
+    return Outcome::refuse(refusal, title, Icon::Exclamation, focus);
 }
 
 std::optional<Outcome> checkHeaderTexts(const std::string& corporation, const std::string& name,

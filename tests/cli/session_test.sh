@@ -5,7 +5,7 @@ cli="$1"
 source "$(dirname "$0")/harness.sh"
 
 expect init 0 "KSSYS.MDB" -- init
-expect add-quote 1 "工资任务名称里不能包含符号 ' 或 |！" -- task add --name "工资'一" --code-length 4
+expect add-quote 1 "工资任务名称里不能包含符号 ' 或 |。" -- task add --name "工资'一" --code-length 4
 expect add-first 0 "0000" -- task add --name "工资一" --operator 张三 --password pw --year 2006 --month 2 --code-length 5 --mode 3
 expect add-welcome 0 '请先进入"基础档案管理"的"工资项目定义"里进行工资项目维护！' -- task add --name 第二 --code-length 4 --year 2006 --month 3
 expect add-duplicate 1 "该任务名称已经存在，添加失败！" -- task add --name 第二 --code-length 4

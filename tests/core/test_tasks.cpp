@@ -200,25 +200,27 @@ TEST_F(Tasks, HeaderTextsWithQuotesBarsOrTooLongRefusedNotAltered) {
         const char* focus;
     };
     const std::vector<Case> cases = {
-        {[](NewTaskFields& f) { f.corporation = "C'01"; }, "企业代码里不能包含符号 ' 或 |！",
+        {[](NewTaskFields& f) { f.corporation = "C'01"; }, "企业代码里不能包含符号 ' 或 |。",
          "txtCorporation"},
-        {[](NewTaskFields& f) { f.name = "O'Neil"; }, "工资任务名称里不能包含符号 ' 或 |！", "txtName"},
-        {[](NewTaskFields& f) { f.name = "工资|表"; }, "工资任务名称里不能包含符号 ' 或 |！", "txtName"},
+        {[](NewTaskFields& f) { f.name = "O'Neil"; }, "工资任务名称里不能包含符号 ' 或 |。", "txtName"},
+        {[](NewTaskFields& f) { f.name = "工资|表"; }, "工资任务名称里不能包含符号 ' 或 |。", "txtName"},
         {[](NewTaskFields& f) { f.name = std::string(65, 'x'); },
-         "工资任务名称不能超过64个字节（一个汉字占两个字节）！", "txtName"},
-        {[](NewTaskFields& f) { f.operatorName = "张'三"; }, "操作人员姓名里不能包含符号 ' 或 |！",
+         "工资任务名称太长：最多64个字节（一个汉字占两个字节），现有65个字节。", "txtName"},
+        {[](NewTaskFields& f) { f.name = "😀车间"; }, "工资任务名称里有GBK字符集以外的字符“😀”，不能保存。", "txtName"},
+        {[](NewTaskFields& f) { f.operatorName = "张'三"; }, "操作人员姓名里不能包含符号 ' 或 |。",
          "txtOperator"},
         {[](NewTaskFields& f) {
              f.operatorName = "欧阳司马诸葛上官";
              f.operatorName += "x";
          },
-         "操作人员姓名不能超过16个字节（一个汉字占两个字节）！", "txtOperator"},
+         "操作人员姓名太长：最多16个字节（一个汉字占两个字节），现有17个字节。", "txtOperator"},
     };
     for (const Case& c : cases) {
         NewTaskFields f = fields("任务");
         c.change(f);
         const AddTaskResult r = addTask(s, f);
         EXPECT_EQ(r.outcome.message, c.message);
+        EXPECT_FALSE(r.outcome.ok);
         EXPECT_EQ(r.outcome.focus, c.focus) << c.message;
     }
     expectNothingLeft();
