@@ -318,19 +318,30 @@ std::string evaluateFormula(std::string_view formula, FormulaState& st) {
 
 namespace {
 
-// v's 15-significant-digit decimal written out in full: from "%.14e", the
-// digits without trailing zeros placed around the point by the exponent.
-std::string fullDecimal(double v) {
-    if (v == 0 || !std::isfinite(v))
-        return decimalText(v);
+// v to 15 significant digits, from "%.14e": the sign, the decimal exponent
+// and the fifteen digits.
+struct Scientific {
+    bool negative;
+    int exponent;
+    std::string digits;
+};
+
+Scientific scientific15(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", v);
     std::string s = buf;
     const bool negative = s[0] == '-';
     if (negative)
         s.erase(0, 1);
-    const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
-    std::string digits = s.substr(0, 1) + s.substr(2, 14);
+    return {negative, std::atoi(s.c_str() + s.find('e') + 1), s.substr(0, 1) + s.substr(2, 14)};
+}
+
+// v's 15-significant-digit decimal written out in full: the digits without
+// trailing zeros placed around the point by the exponent.
+std::string fullDecimal(double v) {
+    if (v == 0 || !std::isfinite(v))
+        return decimalText(v);
+    auto [negative, exponent, digits] = scientific15(v);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     std::string out;
@@ -369,15 +380,7 @@ std::string formatPattern(double v, std::string_view pattern) {
     if (point != std::string_view::npos)
         for (std::size_t i = point + 1; i < pattern.size(); ++i)
             decimals += pattern[i] == '0';
-    // 15 significant digits: "-d.dddddddddddddde+XX".
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s = buf;
-    const bool negative = s[0] == '-';
-    if (negative)
-        s.erase(0, 1);
-    const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
-    std::string digits = s.substr(0, 1) + s.substr(2, 14);
+    auto [negative, exponent, digits] = scientific15(v);
     // The exact decimal as whole digits and fraction digits, padded wide enough.
     std::string integer, fraction;
     if (exponent >= 0) {
