@@ -74,7 +74,7 @@ int cmdData(Context& c) {
 }
 
 int cmdExport(Context& c) {
-    c.args.allowOnly(withLogin({"xlsx", "dep", "yes"}));
+    c.args.allowOnly(withLogin({"xlsx", "dep", "yes", "with-accounts"}));
     const std::string path = c.args.require("xlsx");
     const std::string dep = trim(c.args.get("dep", ""));
     if (c.args.words().size() != 1)
@@ -86,7 +86,11 @@ int cmdExport(Context& c) {
     SilentProgress progress;
     const items::SalarySettings set = allItems(s, dep, "");
     e.open(progress, &set);
-    return monthly::exportSheet(c.prompt, s.productTitle, path, monthly::entrySheet(e)) ? 0 : 1;
+    const bool withAccounts = c.args.flag("with-accounts");
+    return monthly::exportSheet(c.prompt, s.productTitle, path,
+                                withAccounts ? monthly::entrySheetWithAccounts(e) : monthly::entrySheet(e))
+               ? 0
+               : 1;
 }
 
 } // namespace gzgl::cli

@@ -380,10 +380,12 @@ frmInput* frmSalary::openInput() {
     return input_;
 }
 
-bool frmSalary::exportTo(const QString& path) {
+bool frmSalary::exportTo(const QString& path, bool withAccounts) {
     bool written = false;
     guarded([&] {
-        written = monthly::exportSheet(p_, s_.productTitle, ss(path), monthly::entrySheet(entry_));
+        written = monthly::exportSheet(p_, s_.productTitle, ss(path),
+                                       withAccounts ? monthly::entrySheetWithAccounts(entry_)
+                                                    : monthly::entrySheet(entry_));
     });
     return written;
 }
@@ -399,7 +401,7 @@ void frmSalary::exportExcel() {
         return;
     if (!path.endsWith(".xlsx", Qt::CaseInsensitive))
         path += ".xlsx";
-    exportTo(path);
+    exportTo(path, p_.askYesNo(monthly::kWithAccountsQuestion, s_.productTitle, Icon::Question));
 }
 
 void frmSalary::print(bool preview) {

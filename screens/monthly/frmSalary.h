@@ -54,8 +54,9 @@ public:
 
     void chooseDepartment(const std::string& depNo);
     void query();
-    // The export to a file already chosen (the dialog's path).
-    bool exportTo(const QString& path);
+    // The export to a file already chosen (the dialog's path), with or
+    // without the employees' account numbers.
+    bool exportTo(const QString& path, bool withAccounts = false);
     // The one-employee view of the current row.
     frmInput* openInput();
 

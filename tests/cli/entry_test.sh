@@ -69,6 +69,12 @@ expect "no overwrite" 1 "磁盘中已有Excel文件,是否要覆盖 否" -- expo
 [ "$(read_back | wc -l)" = 3 ] || { echo "FAIL overwritten without yes"; fails=$((fails + 1)); }
 expect "overwrite" 0 "Excel表格已经成功导出。" -- --yes export "${login[@]}" --xlsx "$x" --dep 02
 [ "$(read_back | wc -l)" = 2 ] || { echo "FAIL --dep 02: $(read_back)"; fails=$((fails + 1)); }
+# With the accounts: the identity number from the employee record, as text.
+sqlite3 "$db" "update ${p}Employee set F_CID='110105194912310021' where F_EmpNo='0001'"
+expect "with accounts" 0 "Excel表格已经成功导出。" -- --yes export "${login[@]}" --xlsx "$x" --with-accounts
+got=$(read_back)
+grep -qF "str:工号|str:姓名|str:身份证号|str:实发工资" <<<"$got" && grep -qF "str:张三|str:110105194912310021|" <<<"$got" \
+  && passes=$((passes + 1)) || { echo "FAIL with accounts: $got"; fails=$((fails + 1)); }
 
 # A tax line that assigns nothing below its threshold: after an edit the
 # row's net pay is the one recalc gives from the stored values, not one

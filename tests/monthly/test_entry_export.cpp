@@ -49,6 +49,32 @@ TEST_F(EntryExportTest, CaptionsNumbersAndAccountNumbersAsText) {
     EXPECT_NE(dump.find("2,6:int:12"), std::string::npos) << dump;
 }
 
+TEST_F(EntryExportTest, WithAccountsAddsIdentityAndAccountNumbersAsTextAfterTheName) {
+    // The bank account is already an item: it is not repeated. The identity
+    // number comes from the employee record; empty fields stay out.
+    t.employee("0002", "李四");
+    t.s.taskConn.execute("Update " + t.table("Employee") +
+                         " Set F_CID='11010519491231002X', F_OldNo='000123456789012' Where F_EmpNo='0001'");
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_CID='110105194912310021' Where F_EmpNo='0002'");
+    SalaryEntry again{t.s};
+    again.open(progress);
+    ASSERT_TRUE(exportSheet(t.prompt, t.s.productTitle, path, entrySheetWithAccounts(again)));
+    const std::string dump = test::dumpWorkbook(path);
+    EXPECT_NE(dump.find("1,3:str:身份证号"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1,4:str:养老保险账号"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("1,5:str:实发工资"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,3:str:11010519491231002X"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,4:str:000123456789012"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("3,3:str:110105194912310021"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("2,7:str:6222021234567890123"), std::string::npos) << dump;
+    for (const char* absent : {"住房公积金账号", "其他账号1", "其他账号2"})
+        EXPECT_EQ(dump.find(absent), std::string::npos) << absent;
+    EXPECT_EQ(dump.find(":str:银行账号", dump.find(":str:银行账号") + 1), std::string::npos) << "repeated";
+    // Without the choice the sheet is as the grid shows it.
+    ASSERT_TRUE(exportSheet(t.prompt, t.s.productTitle, path + "2.xlsx", entrySheet(again)));
+    EXPECT_EQ(test::dumpWorkbook(path + "2.xlsx").find("身份证号"), std::string::npos);
+}
+
 TEST_F(EntryExportTest, ExistingFileOverwrittenOnlyAfterYes) {
     { std::ofstream(path) << "old"; }
     t.prompt.answers = {false};
