@@ -45,10 +45,12 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
               --notcalc F004,F005 --joined YYYY.MM.DD
   transfer LOGIN --to DEP EMPNO...
   data set LOGIN --emp EMPNO --item CODE VALUE
-  export LOGIN --xlsx FILE [--dep D] [--yes]
+  export LOGIN --xlsx FILE [--dep D] [--with-accounts] [--yes]
   batch LOGIN --item 项目 --way 0|1|2 --value V [--deptype T] [--dep D]
         [--emptype C] [--code C] [--name N] [--cond "项目 >= 值 并且|或者"]...
   print LOGIN --form N --pdf FILE [--dep D]
+  period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
+         | clear LOGIN --period YYYYMM
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -106,6 +108,8 @@ int main(int argc, char** argv) {
             return cli::cmdBatch(ctx);
         if (cmd == "print")
             return cli::cmdPrint(ctx);
+        if (cmd == "period")
+            return cli::cmdPeriod(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

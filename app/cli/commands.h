@@ -40,6 +40,7 @@ int cmdData(Context& c);
 int cmdExport(Context& c);
 int cmdBatch(Context& c);
 int cmdPrint(Context& c);
+int cmdPeriod(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
