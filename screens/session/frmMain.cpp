@@ -11,6 +11,7 @@
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
 #include "screens/session/FrmDH.h"
+#include "screens/session/GridWidths.h"
 #include "screens/session/MainProgress.h"
 #include "screens/session/ScreenSupport.h"
 #include "screens/session/frmAbout.h"
@@ -239,17 +240,7 @@ void frmMain::fitColumns() {
     QTableView* grid = activeGrid();
     if (!grid || !grid->model())
         return;
-    const QAbstractItemModel* m = grid->model();
-    std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(m->rowCount()) + 1);
-    for (int c = 0; c < m->columnCount(); ++c)
-        rows[0].push_back(ss(m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
-    for (int r = 0; r < m->rowCount(); ++r)
-        for (int c = 0; c < m->columnCount(); ++c)
-            rows[static_cast<std::size_t>(r) + 1].push_back(ss(m->index(r, c).data().toString()));
-    const std::vector<int> twips = gzgl::fittedColumnTwips(rows);
-    for (std::size_t c = 0; c < twips.size(); ++c)
-        if (twips[c] > 0 && !grid->isColumnHidden(static_cast<int>(c)))
-            grid->setColumnWidth(static_cast<int>(c), twips[c] * logicalDpiX() / 1440);
+    gridwidths::fitColumns(grid);
 }
 
 void frmMain::showNavigation() {
