@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     QtPrompt prompt;
     frmMain window(session, prompt);
     prompt.setParent(&window);
-    window.show();
+    window.showAsLeft();
     window.showNavigation();
     QTimer::singleShot(0, &window, [&window] { window.startUp(); });
     return app.exec();

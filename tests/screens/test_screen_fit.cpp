@@ -1,5 +1,6 @@
-// Grid columns wide enough for what they draw, and widths set by hand
-// kept between openings.
+// Screens a clerk can read: grid columns wide enough for what they draw,
+// widths set by hand kept, child windows inside the main window's area at
+// common screen sizes, and the main window's place kept.
 #include "core/commands.h"
 #include "screens/base/BaseWidgets.h"
 #include "screens/base/frmManage.h"
@@ -81,6 +82,22 @@ void verifyNothingElided(const QTableView* v) {
         const int qtHint = static_cast<const QAbstractItemView*>(v)->sizeHintForColumn(c);
         QVERIFY2(v->columnWidth(c) >= qtHint, qPrintable(where));
         QVERIFY2(v->columnWidth(c) >= v->horizontalHeader()->sectionSizeHint(c), qPrintable(where));
+    }
+}
+
+// The subwindow's whole frame lies in the MDI area's viewport.
+void verifyInside(QMdiArea* mdi) {
+    const QRect area = mdi->viewport()->rect();
+    for (QMdiSubWindow* sub : mdi->subWindowList()) {
+        const QString what = sub->widget()->objectName() + " " +
+                             QString("%1,%2 %3x%4 in %5x%6")
+                                 .arg(sub->x())
+                                 .arg(sub->y())
+                                 .arg(sub->width())
+                                 .arg(sub->height())
+                                 .arg(area.width())
+                                 .arg(area.height());
+        QVERIFY2(area.contains(sub->geometry()), qPrintable(what));
     }
 }
 
@@ -168,6 +185,65 @@ private slots:
         QCOMPARE(f->grid()->columnWidth(c), fitted);
     }
 
+    // --- windows ---
+
+    void childWindowsOpenInsideTheArea_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("1366x768") << QSize(1366, 768);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("1024x600") << QSize(1024, 600);
+    }
+    void childWindowsOpenInsideTheArea() {
+        QFETCH(QSize, window);
+        BigMonth m;
+        frmMain w(m.t.s, m.t.prompt);
+        w.resize(window);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.showNavigation();
+        for (Command c :
+             {Command::BaseInfoEmp, Command::SalaryCurMonth, Command::BaseInfoTrans, Command::BaseInfoSubject,
+              Command::BaseInfoDep, Command::BaseInfoEmpKind, Command::HelpAbout})
+            w.runCommand(c);
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 8);
+        verifyInside(w.mdiArea());
+        // Made smaller later, the frame pulls its windows in.
+        w.resize(window * 3 / 4);
+        QCoreApplication::processEvents();
+        verifyInside(w.mdiArea());
+    }
+
+    void mainWindowOpensMaximizedFirstAndThenAsLeft() {
+        test::PayrollTask t;
+        {
+            frmMain w(t.s, t.prompt);
+            w.showAsLeft();
+            QVERIFY(w.isMaximized());
+            w.showNormal();
+            w.setGeometry(40, 50, 700, 500);
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            w.saveWindowGeometry();
+        }
+        frmMain w(t.s, t.prompt);
+        w.showAsLeft();
+        QVERIFY(!w.isMaximized());
+        QCOMPARE(w.size(), QSize(700, 500));
+    }
+
+    void placeOnNoScreenIsIgnored() {
+        test::PayrollTask t;
+        {
+            frmMain w(t.s, t.prompt);
+            w.showNormal();
+            w.setGeometry(40, 50, 700, 500);
+            w.saveWindowGeometry();
+        }
+        // As if the screen it was left on were gone.
+        QSettings().setValue("MainWindow/rect", QRect(5000, 4000, 700, 500));
+        frmMain w(t.s, t.prompt);
+        w.showAsLeft();
+        QVERIFY(w.isMaximized());
+    }
 };
 
 QTEST_MAIN(TestScreenFit)
