@@ -1,6 +1,7 @@
 // Screens a clerk can read: grid columns wide enough for what they draw,
 // widths set by hand kept, child windows inside the main window's area at
-// common screen sizes, and the main window's place kept.
+// common screen sizes, the main window's place kept, and Qt's standard
+// buttons in Chinese.
 #include "core/commands.h"
 #include "screens/base/BaseWidgets.h"
 #include "screens/base/frmManage.h"
@@ -243,6 +244,18 @@ private slots:
         frmMain w(t.s, t.prompt);
         w.showAsLeft();
         QVERIFY(w.isMaximized());
+    }
+
+    // --- words ---
+
+    void standardButtonsReadChinese() {
+        QVERIFY(installQtChineseTranslations());
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
+                             QDialogButtonBox::No);
+        QVERIFY(box.button(QDialogButtonBox::Ok)->text().contains(QStringLiteral("确定")));
+        QVERIFY(box.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("取消")));
+        QVERIFY(box.button(QDialogButtonBox::Yes)->text().contains(QStringLiteral("是")));
+        QVERIFY(box.button(QDialogButtonBox::No)->text().contains(QStringLiteral("否")));
     }
 };
 
