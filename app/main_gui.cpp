@@ -2,6 +2,7 @@
 #include "core/paths.h"
 #include "core/startup.h"
 #include "screens/session/QtPrompt.h"
+#include "screens/session/ScreenSupport.h"
 #include "screens/session/frmMain.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     Application app(argc, argv);
     app.setApplicationName("gzgl");
     app.setOrganizationName("gzgl");
+    installQtChineseTranslations();
 
     // Arguments: --home DIR, and the accounting software's "operator_task".
     std::string home;
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
     QtPrompt prompt;
     frmMain window(session, prompt);
     prompt.setParent(&window);
-    window.show();
+    window.showAsLeft();
     window.showNavigation();
     QTimer::singleShot(0, &window, [&window] { window.startUp(); });
     return app.exec();

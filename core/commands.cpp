@@ -1,7 +1,5 @@
 #include "core/commands.h"
 
-#include "core/gbk.h"
-
 #include <algorithm>
 #include <map>
 
@@ -207,19 +205,6 @@ bool screenMayOpen(const Session& s, Command c) {
         return s.loggedIn();
     }
     return false;
-}
-
-std::vector<int> fittedColumnTwips(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<int> twips;
-    if (rows.size() < 2)
-        return twips;
-    for (const auto& row : rows) {
-        if (twips.size() < row.size())
-            twips.resize(row.size(), 0);
-        for (std::size_t c = 0; c < row.size(); ++c)
-            twips[c] = std::max(twips[c], static_cast<int>(gbkLength(row[c])) * 110);
-    }
-    return twips;
 }
 
 } // namespace gzgl

@@ -64,12 +64,6 @@ bool menuEnabled(ShellMode mode, Command c);
 // Whether toolbar button index is enabled in the given state.
 bool toolEnabled(ShellMode mode, int index);
 
-// Toolbar button 9 on a grid given as its rows of cell texts, the caption
-// row first: per column the greatest GBK byte length of its texts times
-// 110 twips, or 0 where the column keeps its width (no text). A grid with
-// fewer than 2 rows is left alone: the answer is empty.
-std::vector<int> fittedColumnTwips(const std::vector<std::vector<std::string>>& rows);
-
 // The caption of a command's menu entry (empty for other commands).
 std::string commandCaption(Command c);
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 GZGL_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk

@@ -96,6 +96,15 @@ QVariant RowsModel::data(const QModelIndex& index, int role) const {
     return qs(text(index.row(), index.column() - offset()));
 }
 
+const std::string* RowsModel::utf8Cell(int row, int column) const {
+    static const std::string empty;
+    if (tick_ && column == 0)
+        return nullptr; // a tick box, not text
+    const auto& r = rows_.at(static_cast<std::size_t>(row));
+    const auto c = static_cast<std::size_t>(column - offset());
+    return c < r.size() ? &r[c] : &empty;
+}
+
 bool RowsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!tick_ || index.column() != 0 || role != Qt::CheckStateRole)
         return false;

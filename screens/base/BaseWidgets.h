@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/tree.h"
+#include "screens/session/GridWidths.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -25,7 +26,7 @@ QTreeWidgetItem* findNode(QTreeWidget* tree, const std::string& key);
 
 // Rows of text under fixed captions; optionally the first column is a tick
 // box (the captions then start with the tick column's caption).
-class RowsModel : public QAbstractTableModel {
+class RowsModel : public QAbstractTableModel, public Utf8CellSource {
     Q_OBJECT
 public:
     explicit RowsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
@@ -45,6 +46,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
+    const std::string* utf8Cell(int row, int column) const override;
 
 private:
     int offset() const { return tick_ ? 1 : 0; }

@@ -13,6 +13,7 @@
 #include "screens/base/frmEmp.h"
 #include "screens/base/frmSet.h"
 #include "screens/base/frmSort.h"
+#include "screens/session/GridWidths.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@
 using namespace gzgl;
 
 namespace {
-// A visible optional column starts 1200 twips wide.
+// A shown column starts at least 1200 twips wide.
 constexpr int kColumnTwips = 1200;
 } // namespace
 
@@ -64,6 +65,10 @@ frmManage::frmManage(Session& s, Prompt& p, QWidget* parent) : QWidget(parent), 
     fgdList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     fgdList->verticalHeader()->setDefaultSectionSize(fgdList->fontMetrics().height() + 6);
     fgdList->horizontalHeader()->setDefaultSectionSize(kColumnTwips * logicalDpiX() / 1440);
+    // Each mode has its own columns; a column is known by its caption.
+    widths_ = new ColumnWidthMemory(fgdList, "frmManage", [this](int c) {
+        return model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    });
 
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -243,13 +248,13 @@ void frmManage::InitGrid(int mode, const std::string& code) {
     mode_ = mode;
     gridCode_ = code;
     model_->reset(g.captions, std::move(g.rows));
-    const int width = kColumnTwips * logicalDpiX() / 1440;
     for (int c = 0; c < model_->columnCount(); ++c) {
         const bool shown = static_cast<std::size_t>(c) >= g.visible.size() || g.visible[static_cast<std::size_t>(c)];
         fgdList->setColumnHidden(c, !shown);
-        if (shown)
-            fgdList->setColumnWidth(c, width);
     }
+    widths_->setScreen("frmManage/" + QString::number(mode));
+    const int width = kColumnTwips * logicalDpiX() / 1440;
+    widths_->apply([width](int) { return width; });
 }
 
 std::string frmManage::employeeCodeOf(int row) const {

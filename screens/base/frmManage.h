@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+class ColumnWidthMemory;
 class QAction;
 class QLabel;
 class QSplitter;
@@ -85,6 +86,7 @@ private:
     QLabel* lblContent;
     QTableView* fgdList;
     RowsModel* model_;
+    ColumnWidthMemory* widths_;
     QSplitter* splitter_;
     int mode_ = 0;
     std::string gridCode_; // the department the grid shows (modes 0 and 1)

@@ -5,11 +5,12 @@
 #pragma once
 
 #include "monthly/entry.h"
+#include "screens/session/GridWidths.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
 
-class EntryGridModel : public QAbstractTableModel {
+class EntryGridModel : public QAbstractTableModel, public Utf8CellSource {
     Q_OBJECT
 public:
     EntryGridModel(const gzgl::monthly::SalaryEntry& entry, QObject* parent = nullptr)
@@ -26,6 +27,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
+    const std::string* utf8Cell(int row, int column) const override {
+        return &e_.grid().cell(gridRow(row), column);
+    }
 
 private:
     const gzgl::monthly::SalaryEntry& e_;

@@ -8,6 +8,7 @@
 #include "screens/monthly/EntryGridModel.h"
 #include "screens/monthly/frmInput.h"
 #include "screens/print/PrintDialogs.h"
+#include "screens/session/GridWidths.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QAction>
@@ -69,6 +70,9 @@ frmSalary::frmSalary(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     msfInput->verticalHeader()->setDefaultSectionSize(msfInput->fontMetrics().height() + 6);
     msfInput->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     msfInput->installEventFilter(this);
+    // Item codes differ in meaning from task to task.
+    widths_ = new ColumnWidthMemory(msfInput, "frmSalary/" + qs(s_.curTaskID),
+                                    [this](int c) { return qs(entry_.grid().cell(0, c)); });
 
     txtEdit = new QLineEdit(msfInput->viewport());
     txtEdit->setObjectName("txtEdit");
@@ -180,14 +184,13 @@ void frmSalary::applyGrid() {
         input_->close();
     txtEdit->hide();
     model_->reload();
-    const int dpi = logicalDpiX();
-    for (int c = 0; c < entry_.grid().cols(); ++c) {
-        const bool visible = entry_.columnVisible(c);
-        msfInput->setColumnHidden(c, !visible);
-        if (visible)
-            msfInput->setColumnWidth(c, entry_.columnTwips(c) * dpi / 1440);
-    }
+    for (int c = 0; c < entry_.grid().cols(); ++c)
+        msfInput->setColumnHidden(c, !entry_.columnVisible(c));
     msfInput->horizontalHeader()->setMinimumHeight(entry_.showCodes() ? 2 * fontMetrics().height() + 8 : 0);
+    // The item's own width is a floor; the caption and the widest figure
+    // as drawn decide beyond it.
+    const int dpi = logicalDpiX();
+    widths_->apply([this, dpi](int c) { return entry_.columnTwips(c) * dpi / 1440; });
     showDepartment();
     // The cursor starts on the first cell that can be typed in.
     if (model_->rowCount() > 0) {

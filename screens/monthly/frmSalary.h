@@ -19,6 +19,7 @@
 
 #include <string>
 
+class ColumnWidthMemory;
 class EntryGridModel;
 class QAction;
 class QLabel;
@@ -90,6 +91,7 @@ private:
     QLabel* lblRs;
     QTableView* msfInput;
     EntryGridModel* model_;
+    ColumnWidthMemory* widths_;
     QPointer<frmInput> input_;
     int editRow_ = -1, editCol_ = -1;
     std::string editStart_;

@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QTranslator>
 #include <QWidget>
 
 WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -53,4 +56,14 @@ OkCancel okCancelButtons(QDialog* dialog) {
     cancel->setObjectName("cmdCancel");
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return {box, ok, cancel};
+}
+
+bool installQtChineseTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

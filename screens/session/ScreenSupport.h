@@ -52,5 +52,9 @@ struct OkCancel {
 };
 OkCancel okCancelButtons(QDialog* dialog);
 
+// Loads Qt's own Simplified Chinese translations, so that the standard
+// buttons and dialogs read 确定/取消/是/否. False when they are not installed.
+bool installQtChineseTranslations();
+
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }

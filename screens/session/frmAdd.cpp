@@ -22,10 +22,20 @@ QLineEdit* edit(QWidget* parent, const char* name, bool masked = false) {
     return e;
 }
 
+// Up and down arrows only: the box beside it shows the number, and a
+// number squeezed into the arrows' width would be drawn cut off.
+class ArrowsOnly : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QString textFromValue(int) const override { return {}; }
+};
+
 // A digits-only box with its spinner beside it, kept in step.
 QWidget* spinRow(QWidget* parent, QLineEdit* box, QSpinBox*& spin, const char* name, int lo, int hi) {
     box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), box));
-    spin = new QSpinBox(parent);
+    spin = new ArrowsOnly(parent);
     spin->setObjectName(name);
     spin->setRange(lo, hi);
     spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);

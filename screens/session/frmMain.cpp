@@ -11,6 +11,7 @@
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
 #include "screens/session/FrmDH.h"
+#include "screens/session/GridWidths.h"
 #include "screens/session/MainProgress.h"
 #include "screens/session/ScreenSupport.h"
 #include "screens/session/frmAbout.h"
@@ -26,19 +27,40 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
+
 using gzgl::Command;
+
+namespace {
+const char* const kGeometryKey = "MainWindow/geometry";
+const char* const kRectKey = "MainWindow/rect";
+
+// A window left on a screen that is gone, or on a larger one, would open
+// partly out of sight: such a place is not restored.
+bool onAScreen(const QRect& r) {
+    if (!r.isValid())
+        return false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->geometry().contains(r))
+            return true;
+    return false;
+}
+} // namespace
 
 frmMain::frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QMainWindow(parent), s_(s), p_(p) {
     setObjectName("frmMain");
@@ -46,6 +68,7 @@ frmMain::frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QMainWind
     mdi_->setObjectName("mdiArea");
     mdi_->setBackground(QColor(0xe8, 0xec, 0xf2));
     setCentralWidget(mdi_);
+    mdi_->viewport()->installEventFilter(this);
     buildMenus();
     buildToolbar();
     buildStatusBar();
@@ -53,7 +76,9 @@ frmMain::frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QMainWind
     refreshShell();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    mdi_->viewport()->removeEventFilter(this);
+}
 
 void frmMain::buildMenus() {
     for (const gzgl::Menu& m : gzgl::menuTree()) {
@@ -153,10 +178,54 @@ QAction* frmMain::action(const QString& objectName) const {
     return nullptr;
 }
 
-void frmMain::addChild(QWidget* w) {
+void frmMain::showAsLeft() {
+    const QSettings settings;
+    const QByteArray saved = settings.value(kGeometryKey).toByteArray();
+    if (!saved.isEmpty() && onAScreen(settings.value(kRectKey).toRect()) && restoreGeometry(saved)) {
+        show();
+        return;
+    }
+    // The available area as well: without a window manager nobody acts on
+    // the request to maximize.
+    if (const QScreen* sc = screen())
+        setGeometry(sc->availableGeometry());
+    showMaximized();
+}
+
+void frmMain::saveWindowGeometry() {
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kRectKey, isMaximized() || isFullScreen() ? normalGeometry() : frameGeometry());
+}
+
+void frmMain::addChild(QWidget* w, QSize wanted) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
+    if (wanted.isValid())
+        sub->resize(wanted.boundedTo(mdi_->viewport()->size()));
     sub->show();
+    keepInside(sub);
+}
+
+void frmMain::keepInside(QMdiSubWindow* sub) {
+    if (sub->isMaximized() || sub->isMinimized())
+        return;
+    const QSize area = mdi_->viewport()->size();
+    // A screen's layout may refuse to get as small as the area; it then
+    // starts at the top left corner and shows its beginning.
+    if (sub->width() > area.width() || sub->height() > area.height())
+        sub->resize(sub->size().boundedTo(area));
+    const QPoint p(std::clamp(sub->x(), 0, std::max(0, area.width() - sub->width())),
+                   std::clamp(sub->y(), 0, std::max(0, area.height() - sub->height())));
+    if (p != sub->pos())
+        sub->move(p);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdi_->viewport() && event->type() == QEvent::Resize)
+        for (QMdiSubWindow* sub : mdi_->subWindowList())
+            keepInside(sub);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool frmMain::raiseChild(QWidget* w) {
@@ -196,8 +265,7 @@ void frmMain::openRoster() {
             [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
     connect(manage_, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &frmMain::refreshShell); });
-    addChild(manage_);
-    manage_->parentWidget()->resize(980, 560);
+    addChild(manage_, {980, 560});
 }
 
 void frmMain::openTransfer() {
@@ -206,8 +274,7 @@ void frmMain::openTransfer() {
     if (!progress_)
         progress_ = std::make_unique<MainProgress>(this);
     trans_ = new frmTrans(s_, p_, progress_.get());
-    addChild(trans_);
-    trans_->parentWidget()->resize(900, 520);
+    addChild(trans_, {900, 520});
 }
 
 void frmMain::openBatch() {
@@ -223,8 +290,7 @@ void frmMain::openSalary() {
     if (!progress_)
         progress_ = std::make_unique<MainProgress>(this);
     salary_ = new frmSalary(s_, p_, progress_.get());
-    addChild(salary_);
-    salary_->parentWidget()->resize(980, 560);
+    addChild(salary_, {980, 560});
 }
 
 QTableView* frmMain::activeGrid() const {
@@ -239,25 +305,14 @@ void frmMain::fitColumns() {
     QTableView* grid = activeGrid();
     if (!grid || !grid->model())
         return;
-    const QAbstractItemModel* m = grid->model();
-    std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(m->rowCount()) + 1);
-    for (int c = 0; c < m->columnCount(); ++c)
-        rows[0].push_back(ss(m->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
-    for (int r = 0; r < m->rowCount(); ++r)
-        for (int c = 0; c < m->columnCount(); ++c)
-            rows[static_cast<std::size_t>(r) + 1].push_back(ss(m->index(r, c).data().toString()));
-    const std::vector<int> twips = gzgl::fittedColumnTwips(rows);
-    for (std::size_t c = 0; c < twips.size(); ++c)
-        if (twips[c] > 0 && !grid->isColumnHidden(static_cast<int>(c)))
-            grid->setColumnWidth(static_cast<int>(c), twips[c] * logicalDpiX() / 1440);
+    gridwidths::fitColumns(grid);
 }
 
 void frmMain::showNavigation() {
     auto* nav = new FrmDH;
     nav_ = nav;
     connect(nav, &FrmDH::codeClicked, this, &frmMain::runNavigationCode);
-    addChild(nav);
-    nav->parentWidget()->resize(900, 470);
+    addChild(nav, {900, 470});
     refreshShell();
 }
 
@@ -400,13 +455,14 @@ bool frmMain::askExit(const char* question) {
 }
 
 void frmMain::quitProgram(int code) {
+    if (!exiting_)
+        saveWindowGeometry();
     exiting_ = true;
     QTimer::singleShot(0, qApp, [code] { QCoreApplication::exit(code); });
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
     if (exiting_ || askExit(gzgl::kExitQuestion)) {
-        exiting_ = true;
         e->accept();
         quitProgram(0);
     } else {

@@ -15,6 +15,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QProgressBar;
 class FrmDH;
 class frmManage;
@@ -29,6 +30,11 @@ public:
     frmMain(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent = nullptr);
     ~frmMain() override;
 
+    // Shows the window where and as large as it was left; maximized the
+    // first time, or when that place is on no screen today.
+    void showAsLeft();
+    // Remembers the window's place for the next start.
+    void saveWindowGeometry();
     // Runs the start routine and shows what comes after it.
     void startUp();
     // Applies the session's caption, panels and enablement state.
@@ -49,6 +55,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -57,7 +64,10 @@ private:
     void showTaskChoice();
     void newTask();
     void openScreen(gzgl::Command c);
-    void addChild(QWidget* w);
+    // Hosts the screen in a child window of the wanted size (else the
+    // screen's own), bounded by the area and placed wholly inside it.
+    void addChild(QWidget* w, QSize wanted = {});
+    void keepInside(QMdiSubWindow* sub);
     // Brings an open single-instance screen to the front; false when none.
     bool raiseChild(QWidget* w);
     bool ensureLoggedIn();

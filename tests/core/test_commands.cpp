@@ -96,15 +96,3 @@ TEST(Commands, TaskScreensOpenOnlyForALoggedInOperator) {
     EXPECT_TRUE(screenMayOpen(chosen, Command::SystemBackup));
     EXPECT_FALSE(screenMayOpen(chosen, Command::SalaryCurMonth));
 }
-
-TEST(Commands, ColumnFitCountsGbkBytesAndLeavesShortGridsAlone) {
-    // One row (captions only) is left alone.
-    EXPECT_TRUE(gzgl::fittedColumnTwips({{"员工编号", "姓名"}}).empty());
-    // Chinese characters count two bytes each; an empty column keeps its width.
-    const auto w =
-        gzgl::fittedColumnTwips({{"编号", "姓名", ""}, {"0001", "张三丰", ""}, {"12345", "李四", ""}});
-    ASSERT_EQ(w.size(), 3u);
-    EXPECT_EQ(w[0], 5 * 110);
-    EXPECT_EQ(w[1], 6 * 110);
-    EXPECT_EQ(w[2], 0);
-}
