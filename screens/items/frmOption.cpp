@@ -34,8 +34,10 @@ frmOption::frmOption(Session& s, Prompt& p, QWidget* parent) : QWidget(parent), 
 QWidget* frmOption::buildItemPage() {
     auto* page = new QWidget;
     fgdList = makeGrid(page, "fgdList", items::itemListCaptions());
-    fgdList->horizontalHeader()->setStretchLastSection(false);
-    fgdList->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // Every column fits its contents (the grid scrolls sideways when the
+    // window is narrow); only the last one takes what space is left, so an
+    // item name is never cut to fit.
+    fgdList->horizontalHeader()->setStretchLastSection(true);
     auto button = [page](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, page);
         b->setObjectName(name);
