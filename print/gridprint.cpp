@@ -4,7 +4,9 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace gzgl::print {
@@ -13,6 +15,7 @@ namespace {
 
 constexpr double kA4Width = 210, kA4Height = 297;
 constexpr double kCellPad = 1.0; // mm of room inside a cell on each side
+constexpr double kMmPerPoint = 0.3528;
 
 std::string withThousands(const std::string& t) {
     const std::string s = trim(t);
@@ -35,6 +38,32 @@ struct Col {
     int align;
     int headAlign;
 };
+
+// Horizontal pages: the fixed columns, then as many others as fit; a
+// column wider than the page still gets a page of its own.
+std::vector<std::vector<Col>> splitParts(const std::vector<Col>& cols, std::size_t fixedCount,
+                                         double contentWidth) {
+    double fixedWidth = 0;
+    for (std::size_t i = 0; i < fixedCount; ++i)
+        fixedWidth += cols[i].width;
+    std::vector<std::vector<Col>> parts;
+    std::vector<Col> part(cols.begin(), cols.begin() + static_cast<std::ptrdiff_t>(fixedCount));
+    double used = fixedWidth;
+    bool hasOwn = false;
+    for (std::size_t i = fixedCount; i < cols.size(); ++i) {
+        if (hasOwn && used + cols[i].width > contentWidth) {
+            parts.push_back(part);
+            part.assign(cols.begin(), cols.begin() + static_cast<std::ptrdiff_t>(fixedCount));
+            used = fixedWidth;
+        }
+        part.push_back(cols[i]);
+        used += cols[i].width;
+        hasOwn = true;
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
 
 // Lines that follow each other with rising alignment share one text row.
 std::vector<std::vector<PrintLine>> lineRows(const std::vector<PrintLine>& lines) {
@@ -95,6 +124,11 @@ double PrintGrid::colWidth(int c) const {
     return c >= 0 && c < static_cast<int>(colWidthMm.size()) ? colWidthMm[static_cast<std::size_t>(c)] : 20.0;
 }
 
+std::string PrintGrid::code(int c) const {
+    return c >= 0 && c < static_cast<int>(colCode.size()) ? colCode[static_cast<std::size_t>(c)]
+                                                          : std::string();
+}
+
 int PrintGrid::cols() const { return cells.empty() ? 0 : static_cast<int>(cells.front().size()); }
 
 FontSpec FontSpec::parse(const std::string& spec) {
@@ -127,7 +161,35 @@ std::string FontSpec::text() const {
 }
 
 // A point is 0.3528 mm; a line takes its font size and some leading.
-double FontSpec::lineHeightMm() const { return size * 0.3528 * 1.5; }
+double FontSpec::lineHeightMm() const {
+    return size * kMmPerPoint * 1.5;
+}
+
+double estimateTextWidthMm(std::string_view text, const FontSpec& font) {
+    double ems = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x80) {
+            // One character of any width class per UTF-8 lead byte.
+            if ((b & 0xc0) != 0x80)
+                ems += 1.0;
+        } else {
+            ems += std::isdigit(b) || std::strchr(" .,-+/:()", b) ? 0.6 : 0.75;
+        }
+    }
+    return ems * font.size * kMmPerPoint * (font.bold ? 1.05 : 1.0);
+}
+
+bool isFigure(std::string_view text) {
+    bool digit = false;
+    for (char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < ' ' || b >= 0x7f)
+            return false;
+        digit = digit || std::isdigit(b);
+    }
+    return digit;
+}
 
 std::vector<std::string> Page::allTexts() const {
     std::vector<std::string> out;
@@ -222,10 +284,22 @@ PrintProject& clsGridPrint::project() {
         p.heads.push_back(heads_[i]);
     for (std::size_t i = p.foots.size(); i < foots_.size(); ++i, changed = true)
         p.foots.push_back(foots_[i]);
-    for (int c = 0; c < grid_.cols(); ++c) {
-        if (p.column(c))
+    // Rows stored by grid index before the grid had item codes describe the
+    // item now at that index; they become that item's, unless it has its own.
+    for (PrintColumn& pc : p.columns) {
+        const std::string code = pc.code.empty() ? grid_.code(pc.col) : std::string();
+        if (code.empty() || p.column(-1, code))
             continue;
-        const double w = grid_.colWidth(c);
+        if (pc.width == grid_.colWidth(pc.col))
+            pc.width = 0;
+        pc.code = code;
+        pc.col = -1;
+        changed = true;
+    }
+    for (int c = 0; c < grid_.cols(); ++c) {
+        const std::string code = grid_.code(c);
+        if (p.column(c, code))
+            continue;
         int align = c < static_cast<int>(grid_.colAlign.size()) ? grid_.colAlign[c] : -1;
         if (align < 0) {
             align = 0;
@@ -235,10 +309,11 @@ PrintProject& clsGridPrint::project() {
                     break;
                 }
         }
-        p.columns.push_back({c, w > 0 ? w : 20.0, align, 1, 1});
+        p.columns.push_back({code.empty() ? c : -1, 0.0, align, 1, 1, code});
         changed = true;
     }
-    std::sort(p.columns.begin(), p.columns.end(), [](const PrintColumn& a, const PrintColumn& b) { return a.col < b.col; });
+    std::sort(p.columns.begin(), p.columns.end(),
+              [](const PrintColumn& a, const PrintColumn& b) { return a.key() < b.key(); });
     if (changed)
         print::saveProject(*conn_, tables_, p);
     project_ = std::move(p);
@@ -266,52 +341,11 @@ PageModel clsGridPrint::paginate() {
     const auto headRows = p.pageHead ? lineRows(effectiveLines(heads_, p.heads)) : std::vector<std::vector<PrintLine>>{};
     const auto footRows = p.pageFoot ? lineRows(effectiveLines(foots_, p.foots)) : std::vector<std::vector<PrintLine>>{};
 
-    // The printed columns: given a width by the screen and in the page.
-    std::vector<Col> cols;
-    for (int c = 0; c < grid_.cols(); ++c) {
-        const double gridWidth = grid_.colWidth(c);
-        const PrintColumn* pc = p.column(c);
-        if (gridWidth <= 0 || (pc && pc->inPage != 1))
-            continue;
-        cols.push_back({c, pc && pc->width > 0 ? pc->width : gridWidth, pc ? pc->align : 0, pc ? pc->headAlign : 1});
-    }
-
-    const double x0 = p.left, x1 = m.paperWidth - p.right;
-    const double contentWidth = std::max(10.0, x1 - x0);
-    // Horizontal pages: the fixed columns, then as many others as fit.
-    const std::size_t fixedCount = std::min<std::size_t>(static_cast<std::size_t>(std::max(p.fixCols, 0)), cols.size());
-    double fixedWidth = 0;
-    for (std::size_t i = 0; i < fixedCount; ++i)
-        fixedWidth += cols[i].width;
-    std::vector<std::vector<Col>> parts;
-    std::vector<Col> part(cols.begin(), cols.begin() + static_cast<std::ptrdiff_t>(fixedCount));
-    double used = fixedWidth;
-    bool hasOwn = false;
-    for (std::size_t i = fixedCount; i < cols.size(); ++i) {
-        if (hasOwn && used + cols[i].width > contentWidth) {
-            parts.push_back(part);
-            part.assign(cols.begin(), cols.begin() + static_cast<std::ptrdiff_t>(fixedCount));
-            used = fixedWidth;
-        }
-        part.push_back(cols[i]);
-        used += cols[i].width;
-        hasOwn = true;
-    }
-    if (!part.empty())
-        parts.push_back(part);
-
-    const FontSpec headFont = FontSpec::parse(p.colHeadFont);
-    const FontSpec dataFont = FontSpec::parse(p.dataFont);
-    const double rowH = std::max({p.rowHeight, headFont.lineHeightMm(), dataFont.lineHeightMm()});
     const int headingRows = std::min(std::max(grid_.fixedRows, 0), static_cast<int>(grid_.cells.size()));
     const int dataRows = grid_.dataRows();
-    const double headerH = rowsHeight(headRows), footerH = rowsHeight(footRows);
-    const double tableTop = p.top + headerH + 2;
-    const double available = m.paperHeight - p.bottom - footerH - 2 - tableTop;
-
     auto cellText = [&](int r, int c) {
         std::string t = grid_.cells[r][c];
-        if (r >= headingRows && isNumberText(trim(t))) {
+        if (r >= headingRows && !grid_.isText(c) && isNumberText(trim(t))) {
             if (p.zero == 1 && readNumber(t) == 0)
                 return std::string();
             if (p.thousand)
@@ -319,6 +353,63 @@ PageModel clsGridPrint::paginate() {
         }
         return t;
     };
+
+    // The printed columns: given a width by the screen and in the page.
+    std::vector<Col> cols;
+    for (int c = 0; c < grid_.cols(); ++c) {
+        const double gridWidth = grid_.colWidth(c);
+        const PrintColumn* pc = p.column(c, grid_.code(c));
+        if (gridWidth <= 0 || (pc && pc->inPage != 1))
+            continue;
+        cols.push_back({c, pc && pc->width > 0 ? pc->width : gridWidth, pc ? pc->align : 0, pc ? pc->headAlign : 1});
+    }
+
+    const double x0 = p.left, x1 = m.paperWidth - p.right;
+    const double contentWidth = std::max(10.0, x1 - x0);
+    const std::size_t fixedCount = std::min<std::size_t>(static_cast<std::size_t>(std::max(p.fixCols, 0)), cols.size());
+
+    // The widest figure of each column in the data font; widths scale with
+    // the font size, so one measurement serves every size tried below.
+    FontSpec dataFont = FontSpec::parse(p.dataFont);
+    const double fullSize = dataFont.size;
+    const TextMeasure& measure = measure_ ? measure_ : TextMeasure(estimateTextWidthMm);
+    std::vector<double> figureWidth(cols.size(), 0.0);
+    for (std::size_t i = 0; i < cols.size(); ++i)
+        for (int r = headingRows; r < headingRows + dataRows; ++r) {
+            const std::string t = cellText(r, cols[i].index);
+            if (isFigure(t))
+                figureWidth[i] = std::max(figureWidth[i], measure(t, dataFont));
+        }
+    auto partsAt = [&](double size) {
+        std::vector<Col> sized = cols;
+        for (std::size_t i = 0; i < sized.size(); ++i)
+            if (figureWidth[i] > 0)
+                sized[i].width = std::max(sized[i].width, figureWidth[i] * size / fullSize + 2 * kCellPad);
+        return splitParts(sized, fixedCount, contentWidth);
+    };
+    std::vector<std::vector<Col>> parts = partsAt(fullSize);
+    // A smaller font only where it saves a horizontal page: the largest size
+    // that needs no more pages than the smallest allowed one.
+    const double floorSize = std::min(fullSize, kMinDataFontPt);
+    if (parts.size() > 1 && floorSize < fullSize) {
+        const std::size_t fewest = partsAt(floorSize).size();
+        for (double size = fullSize - 0.5; fewest < parts.size(); size -= 0.5) {
+            size = std::max(size, floorSize);
+            if (auto fewer = partsAt(size); fewer.size() <= fewest) {
+                parts = std::move(fewer);
+                dataFont.size = size;
+            }
+        }
+    }
+    const std::string dataSpec = dataFont.size == fullSize ? p.dataFont : dataFont.text();
+
+    const FontSpec headFont = FontSpec::parse(p.colHeadFont);
+    const double rowH =
+        std::max({p.rowHeight, headFont.lineHeightMm(), FontSpec::parse(p.dataFont).lineHeightMm()});
+    const double headerH = rowsHeight(headRows), footerH = rowsHeight(footRows);
+    const double tableTop = p.top + headerH + 2;
+    const double available = m.paperHeight - p.bottom - footerH - 2 - tableTop;
+
     // Draws rows [from, to) of the grid's part at y, heading rows first.
     auto placeTable = [&](Page& page, const std::vector<Col>& partCols, int from, int to, double y) {
         double width = 0;
@@ -334,8 +425,11 @@ PageModel clsGridPrint::paginate() {
             double x = x0;
             const bool heading = r < headingRows;
             for (const Col& c : partCols) {
-                page.texts.push_back({x + kCellPad, y, c.width - 2 * kCellPad, rowH, cellText(r, c.index),
-                                      heading ? p.colHeadFont : p.dataFont, heading ? c.headAlign : c.align});
+                std::string text = cellText(r, c.index);
+                const bool whole = !heading && isFigure(text);
+                page.texts.push_back({x + kCellPad, y, c.width - 2 * kCellPad, rowH, std::move(text),
+                                      heading ? p.colHeadFont : dataSpec, heading ? c.headAlign : c.align,
+                                      whole});
                 x += c.width;
             }
             page.lines.push_back({x0, y, x0 + width, y});

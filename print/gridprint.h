@@ -18,6 +18,17 @@
 // and within each block over its horizontal pages; "<当前页号>" and
 // "<总页号>" count all of them.
 //
+// Figures are never cut. A figure (see isFigure) that does not fit its
+// column widens the column for this job only: the widths stored in the
+// project stay as they are, since one month's large amount should not
+// widen every later print. When the widened columns need more horizontal
+// pages than before, the data font is made smaller, in half points down
+// to kMinDataFontPt at the least, as far as that saves a horizontal page;
+// what still does not fit continues on horizontal pages. Texts are
+// measured by an injected TextMeasure (the renderer's fonts); without one
+// a conservative estimate per character class stands in. Other texts
+// keep the column's width and may be cut.
+//
 // Payslip mode (setting C): each data row is printed as its own small form
 // with the heading rows above it, F_Forms forms to a page (0 = as many as
 // fit) with F_FormDist millimetres between them; a form too wide for the
@@ -28,8 +39,10 @@
 #include "core/prompt.h"
 #include "print/projects.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gzgl::print {
@@ -41,10 +54,18 @@ struct PrintGrid {
     std::vector<std::vector<std::string>> cells; // rows x cols, heading rows first
     std::vector<double> colWidthMm; // per column; 0 = column not printed
     std::vector<int> colAlign; // optional per column 0 left 1 centre 2 right; empty = text left, numbers right
+    std::vector<std::string> colCode; // optional per column item code; empty = keyed by column index
+    // Optional per column: true for a text column, whose digits (account
+    // and identity numbers) never get thousands separators or blanked as
+    // zero; where not given, a cell that reads as a number is one.
+    std::vector<bool> colText;
     int dataRows() const;
     int cols() const;
     // The width the screen gives column c: 20 mm where it gives none.
     double colWidth(int c) const;
+    // The item code of column c; empty where the screen gives none.
+    std::string code(int c) const;
+    bool isText(int c) const { return c >= 0 && c < static_cast<int>(colText.size()) && colText[c]; }
 };
 
 // The two font specs the screens pass.
@@ -65,7 +86,23 @@ struct FontSpec {
     std::string text() const;
     // Height of one text line in mm.
     double lineHeightMm() const;
+    bool operator==(const FontSpec&) const = default;
 };
+
+// The data font is never made smaller than this to fit widened columns.
+inline constexpr double kMinDataFontPt = 6.0;
+
+// The width in millimetres of text set in font, as the output will draw it.
+using TextMeasure = std::function<double(std::string_view text, const FontSpec& font)>;
+
+// A width that no usual face exceeds, for a job without fonts: digits and
+// figure punctuation 0.6 em, other ASCII 0.75 em, anything else 1 em;
+// bold 5 % more.
+double estimateTextWidthMm(std::string_view text, const FontSpec& font);
+
+// A text that must print whole: printable ASCII holding a digit, i.e.
+// amounts, account and identity numbers, employee numbers and dates.
+bool isFigure(std::string_view text);
 
 // One piece of text in its box (millimetres from the paper's top-left
 // corner), aligned horizontally in the box and centred vertically.
@@ -74,6 +111,7 @@ struct TextItem {
     std::string text;
     std::string font;
     int align = 0; // 0 left, 1 centre, 2 right
+    bool whole = false; // a figure: drawn whole even where it overhangs its box
 };
 
 struct LineItem {
@@ -123,11 +161,17 @@ public:
     void SetSettingE(bool v) { settingE_ = v; }
     void SetSettingF(long v) { settingF_ = v; }
     void SetSettingG(long v) { settingG_ = v; }
+    // How texts are measured for the column widths; the renderer passes
+    // its fonts' metrics. Unset: estimateTextWidthMm.
+    void SetTextMeasure(TextMeasure m) { measure_ = std::move(m); }
 
     // The project the job prints with: the form's default project, loaded
     // on first use. A form without a project gets the default one written
-    // (lines and columns from this job); lines and columns the stored
-    // project lacks are added to it and written likewise. Throws DbError
+    // (lines and columns from this job, column widths 0 so that they follow
+    // the screen's); lines and columns the stored project lacks are added
+    // to it and written likewise. Columns stored by grid index for a grid
+    // with item codes become the columns of the items now at those
+    // indexes (a width equal to the screen's becomes 0). Throws DbError
     // (and std::logic_error without a connection or tables).
     PrintProject& project();
     // Stores the (edited) project as the form's page setup, in one
@@ -163,6 +207,7 @@ private:
     long settingF_ = 1;
     long settingG_ = 0;
     std::optional<PrintProject> project_;
+    TextMeasure measure_;
 };
 
 // "<当前页号>" and "<总页号>" of text replaced by the page numbers.

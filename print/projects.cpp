@@ -41,20 +41,52 @@ PrintTables PrintTables::forPrefix(const std::string& p) {
     return {p + "PrnPrj", p + "PrnHead", p + "PrnFoot", p + "StdPrnCol"};
 }
 
-const PrintColumn* PrintProject::column(int col) const {
+std::int64_t codeColumnKey(const std::string& code) {
+    if (code.size() != 4)
+        return 0;
+    std::int64_t key = 0;
+    for (char ch : code) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b <= ' ' || b >= 0x7f)
+            return 0;
+        key = key << 8 | b;
+    }
+    return key;
+}
+
+std::string codeOfColumnKey(std::int64_t key) {
+    // A grid index never reaches 2^24; four printable bytes always do.
+    if (key < (std::int64_t{1} << 24) || key > 0x7f7f7f7f)
+        return {};
+    std::string code;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const auto b = static_cast<unsigned char>(key >> shift & 0xff);
+        if (b <= ' ' || b >= 0x7f)
+            return {};
+        code += static_cast<char>(b);
+    }
+    return code;
+}
+
+std::int64_t PrintColumn::key() const {
+    return code.empty() ? col : codeColumnKey(code);
+}
+
+const PrintColumn* PrintProject::column(int col, const std::string& code) const {
     for (const PrintColumn& c : columns)
-        if (c.col == col)
+        if (code.empty() ? c.code.empty() && c.col == col : c.code == code)
             return &c;
     return nullptr;
 }
 
-PrintColumn* PrintProject::column(int col) {
-    return const_cast<PrintColumn*>(static_cast<const PrintProject*>(this)->column(col));
+PrintColumn* PrintProject::column(int col, const std::string& code) {
+    return const_cast<PrintColumn*>(static_cast<const PrintProject*>(this)->column(col, code));
 }
 
 PrintProject defaultProject(long formID) {
     PrintProject p;
     p.formID = formID;
+    p.fixCols = 2;
     return p;
 }
 
@@ -106,8 +138,10 @@ std::optional<PrintProject> loadDefaultProject(Connection& c, const PrintTables&
                                    {static_cast<std::int64_t>(formID), static_cast<std::int64_t>(p.prjID)});
     for (std::size_t i = 0; i < cols.size(); ++i) {
         const auto& cr = cols.row(i);
-        p.columns.push_back({static_cast<int>(cr[0].toInt()), cr[1].toDouble(), static_cast<int>(cr[2].toInt()),
-                             static_cast<int>(cr[3].toInt()), static_cast<int>(cr[4].toInt())});
+        const std::string code = codeOfColumnKey(cr[0].toInt());
+        p.columns.push_back({code.empty() ? static_cast<int>(cr[0].toInt()) : -1, cr[1].toDouble(),
+                             static_cast<int>(cr[2].toInt()), static_cast<int>(cr[3].toInt()),
+                             static_cast<int>(cr[4].toInt()), code});
     }
     return p;
 }
@@ -132,8 +166,9 @@ void saveProject(Connection& c, const PrintTables& t, const PrintProject& p) {
     writeLines(c, t.foot, "F_BottomDist", p, p.foots);
     for (const PrintColumn& col : p.columns)
         c.execute("Insert into " + t.col +
-                      "(F_FormID,F_PrjID,F_Col,F_ColWidth,F_ColAlign,F_HeadColAlign,F_InPage) values(?,?,?,?,?,?,?)",
-                  {key[0], key[1], col.col, col.width, col.align, col.headAlign, col.inPage});
+                      "(F_FormID,F_PrjID,F_Col,F_ColWidth,F_ColAlign,F_HeadColAlign,F_InPage) "
+                      "values(?,?,?,?,?,?,?)",
+                  {key[0], key[1], col.key(), col.width, col.align, col.headAlign, col.inPage});
     tx.commit();
 }
 

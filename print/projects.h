@@ -9,8 +9,19 @@
 // its layout (visibility, font, alignment, distances) from the stored line
 // i, and its text from the job while the stored line's F_Pkg is 1 ("text
 // from the program"); a line whose F_Pkg is 0 prints its stored text, which
-// is how the page setup holds a user's own wording. Columns are keyed by
-// the grid column index. Meaning of the settings the tables leave open:
+// is how the page setup holds a user's own wording.
+//
+// Columns. A column that shows a salary item is keyed by the item's code,
+// so moving, adding or deleting an item never hands one item's width or
+// alignment to another; F_Col then holds the code's four ASCII bytes as
+// one big-endian number (F010 -> 0x46303130), far above any grid index.
+// Other columns (grids without item codes) are keyed by their grid index.
+// Rows written by grid index for a grid that now has codes are taken over
+// by the item at that index when the form next prints (see clsGridPrint::
+// project). F_ColWidth 0 means "the width the screen gives", which for an
+// item is its F_Width, so a changed F_Width reaches the next print; a
+// positive width is the user's own from the page setup.
+// Meaning of the settings the tables leave open:
 //   F_FixHeight   data row height in millimetres
 //   F_Rows        data rows per page; 0 = as many as fit
 //   F_Forms       payslips per page; 0 = as many as fit
@@ -28,8 +39,10 @@
 #include "core/connection.h"
 #include "core/session.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gzgl::print {
@@ -56,13 +69,27 @@ struct PrintLine {
 };
 
 struct PrintColumn {
-    int col = 0;
-    double width = 0; // mm
+    PrintColumn() = default;
+    // Most columns are written without a code: a constructor rather than
+    // aggregate braces, which would leave code out with a warning.
+    PrintColumn(int col, double width, int align, int headAlign, int inPage, std::string code = {})
+        : col(col), width(width), align(align), headAlign(headAlign), inPage(inPage), code(std::move(code)) {}
+    int col = 0;      // grid index; -1 for a column keyed by item code
+    double width = 0; // mm; 0 = the width the screen gives
     int align = 0;    // data cells
     int headAlign = 1;
     int inPage = 1;   // 1 printed; anything else not (-1 is transient)
+    std::string code; // item code; empty = keyed by grid index
+    // The F_Col value the column is stored under.
+    std::int64_t key() const;
     bool operator==(const PrintColumn&) const = default;
 };
+
+// The F_Col value of an item code: its four ASCII bytes, big-endian; 0
+// for a code that is not four printable ASCII characters.
+std::int64_t codeColumnKey(const std::string& code);
+// The item code an F_Col value stands for; empty for a grid index.
+std::string codeOfColumnKey(std::int64_t key);
 
 struct PrintProject {
     long formID = 0;
@@ -92,15 +119,18 @@ struct PrintProject {
     std::string sPara5, sPara6;
     std::vector<PrintLine> heads;
     std::vector<PrintLine> foots;
-    std::vector<PrintColumn> columns; // ordered by col
+    std::vector<PrintColumn> columns; // ordered by key()
     bool operator==(const PrintProject&) const = default;
 
-    // The column entry of grid column col, nullptr when none is stored.
-    const PrintColumn* column(int col) const;
-    PrintColumn* column(int col);
+    // The column entry of the item code, or of grid column col when code
+    // is empty; nullptr when none is stored.
+    const PrintColumn* column(int col, const std::string& code = {}) const;
+    PrintColumn* column(int col, const std::string& code = {});
 };
 
-// The project the print engine writes for a form that has none yet.
+// The project the print engine writes for a form that has none yet: A4
+// portrait, the leading two columns (number and name) repeated on every
+// horizontal page.
 PrintProject defaultProject(long formID);
 
 // The form's default project, nullopt when the form has none. Throws

@@ -5,6 +5,7 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace gzgl::print {
@@ -72,10 +73,18 @@ void applySettings(clsGridPrint& job, long settingA, bool payslips) {
 }
 
 PrintGrid entryPrintGrid(Session& s, const calc::WorkGrid& grid, const std::vector<monthly::ItemColumn>& columns) {
+    // The items' print settings as they stand now, not as the screen loaded
+    // them, so that a width changed meanwhile reaches this print.
     std::set<std::string> notPrinted;
-    const Recordset rs = s.taskConn.query("Select F_Code from " + periodTable(s.taskPrefix(), "Item") + " where F_Print=0");
-    for (std::size_t i = 0; i < rs.size(); ++i)
-        notPrinted.insert(upperAscii(trim(rs.row(i)[0].toString())));
+    std::map<std::string, int> widths;
+    const Recordset rs =
+        s.taskConn.query("Select F_Code,F_Print,F_Width from " + periodTable(s.taskPrefix(), "Item"));
+    for (std::size_t i = 0; i < rs.size(); ++i) {
+        const std::string code = upperAscii(trim(rs.row(i)[0].toString()));
+        if (rs.row(i)[1].toInt() == 0)
+            notPrinted.insert(code);
+        widths[code] = static_cast<int>(rs.row(i)[2].toInt());
+    }
     if (s.roundOffMode == 0)
         notPrinted.insert({"FFFF", "FFFE", "FFFD"});
 
@@ -86,9 +95,14 @@ PrintGrid entryPrintGrid(Session& s, const calc::WorkGrid& grid, const std::vect
     for (int c = 0; c < cols; ++c) {
         const monthly::ItemColumn* item = c < static_cast<int>(columns.size()) ? &columns[c] : nullptr;
         heading.push_back(grid.rows() > 1 ? grid.cell(1, c) : std::string());
-        const bool printed = item && !notPrinted.count(upperAscii(item->code));
-        out.colWidthMm.push_back(printed ? std::max(item->width, 8) : 0.0);
+        const std::string code = item ? upperAscii(trim(item->code)) : std::string();
+        const bool printed = item && !notPrinted.count(code);
+        const auto stored = widths.find(code);
+        const int width = stored != widths.end() ? stored->second : item ? item->width : 0;
+        out.colWidthMm.push_back(printed ? std::max(width, 8) : 0.0);
         out.colAlign.push_back(item && item->type == "数字" ? 2 : 0);
+        out.colCode.push_back(code);
+        out.colText.push_back(!item || item->type != "数字");
     }
     out.cells.push_back(heading);
     for (int r = calc::kFirstEmployeeRow; r < grid.rows(); ++r) {
@@ -114,6 +128,8 @@ PrintGrid rosterPrintGrid(const base::RosterGrid& roster) {
     PrintGrid out;
     out.fixedRows = 1;
     out.cells.push_back(roster.captions);
+    // Codes, names and account numbers: no column holds an amount.
+    out.colText.assign(roster.captions.size(), true);
     for (std::size_t c = 0; c < roster.captions.size(); ++c) {
         const bool visible = c >= roster.visible.size() || roster.visible[c];
         out.colWidthMm.push_back(visible ? fittedWidthMm(roster.rows, roster.captions[c], c) : 0.0);

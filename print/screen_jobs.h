@@ -48,7 +48,9 @@ void applySettings(clsGridPrint& job, long settingA, bool payslips);
 // The entry grid's print grid: the captions as the heading row, the
 // employees below; items printed with F_Print 0 and, without rounding-off
 // (RoundOffMode 0), the columns FFFF, FFFE, FFFD left out; widths from
-// the items' F_Width in millimetres; numbers right-aligned.
+// the items' F_Width in millimetres as stored now; numbers right-aligned;
+// every column keyed by its item code, the columns of items other than
+// numbers marked as text.
 PrintGrid entryPrintGrid(Session& s, const calc::WorkGrid& grid, const std::vector<monthly::ItemColumn>& columns);
 // The entry grid's job (form 9989): the title "工资录入" as a left-aligned
 // line in the text font, the department and page lines, date and maker.
@@ -56,7 +58,7 @@ clsGridPrint entryGridJob(Session& s, const calc::WorkGrid& grid, const std::vec
                           const std::string& depName);
 
 // The staff roster grid as a print grid: the captions as the heading row,
-// the columns frmSet hides left out.
+// the columns frmSet hides left out, every column text.
 PrintGrid rosterPrintGrid(const base::RosterGrid& roster);
 // The department staff list (form 1542): the title "部门人员管理表", the
 // department and page lines, the footer "制表:" + nine blanks + the

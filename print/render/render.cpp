@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QLineF>
 #include <QList>
 #include <QPageLayout>
@@ -11,6 +12,7 @@
 #include <QPdfWriter>
 
 #include <map>
+#include <memory>
 
 namespace gzgl::print {
 
@@ -41,18 +43,28 @@ QString cjkFamily(const QString& wanted) {
 // cells) are placed without laying the text out twice.
 struct DeviceFont {
     QFont font;
+    QFontMetricsF metrics;
     double ascent = 0, height = 0;
     double ascii[128] = {};
-    DeviceFont(const std::string& spec, QPaintDevice* device) : font(fontFromSpec(spec), device) {
-        // Table cells hold numbers and plain Chinese, which need no
-        // OpenType shaping; skipping it halves the cost of a text.
-        font.setStyleStrategy(QFont::PreferNoShaping);
-        font.setKerning(false);
-        const QFontMetricsF fm(font, device);
+    DeviceFont(const std::string& spec, QPaintDevice* device)
+        : font(fontFromSpec(spec), device), metrics(prepared(font), device) {
+        const QFontMetricsF& fm = metrics;
         ascent = fm.ascent();
         height = fm.height();
         for (int c = 32; c < 127; ++c)
             ascii[c] = fm.horizontalAdvance(QChar(c));
+    }
+    // Table cells hold numbers and plain Chinese, which need no OpenType
+    // shaping; skipping it halves the cost of a text.
+    static const QFont& prepared(QFont& f) {
+        f.setStyleStrategy(QFont::PreferNoShaping);
+        f.setKerning(false);
+        return f;
+    }
+    // Any text's width in device pixels.
+    double width(const std::string& text) const {
+        const double w = asciiWidth(text);
+        return w >= 0 ? w : metrics.horizontalAdvance(QString::fromStdString(text));
     }
     // The width of an all-ASCII text; negative for any other text.
     double asciiWidth(const std::string& text) const {
@@ -87,6 +99,28 @@ QFont fontFromSpec(const std::string& spec) {
     font.setUnderline(f.underline);
     font.setStrikeOut(f.strike);
     return font;
+}
+
+TextMeasure fontMeasure() {
+    // Measured on a fine raster so that hinting does not round the advances.
+    auto raster = std::make_shared<QImage>(1, 1, QImage::Format_ARGB32);
+    constexpr double dpi = 1200;
+    raster->setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+    raster->setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+    auto last = std::make_shared<std::pair<FontSpec, const DeviceFont*>>();
+    return [raster, last](std::string_view text, const FontSpec& f) {
+        // A job measures one font many times over: it is looked up once.
+        if (!last->second || !(last->first == f)) {
+            last->first = f;
+            last->second = &deviceFont(f.text(), raster.get());
+        }
+        return last->second->width(std::string(text)) * 25.4 / dpi;
+    };
+}
+
+PageModel paginateWithFonts(clsGridPrint& job) {
+    job.SetTextMeasure(fontMeasure());
+    return job.paginate();
 }
 
 void renderPage(QPainter& painter, const PageModel& model, int index) {
@@ -130,8 +164,11 @@ void renderPage(QPainter& painter, const PageModel& model, int index) {
             painter.drawText(QPointF(x, box.top() + (box.height() - font->height) / 2 + font->ascent), text);
             continue;
         }
+        // A figure is never cut: it may overhang its box by the rounding
+        // of the measurements the layout widened its column with.
         const Qt::Alignment h = t.align == 1 ? Qt::AlignHCenter : t.align == 2 ? Qt::AlignRight : Qt::AlignLeft;
-        painter.drawText(box, static_cast<int>(h | Qt::AlignVCenter), text);
+        painter.drawText(box, static_cast<int>(h | Qt::AlignVCenter | (t.whole ? Qt::TextDontClip : 0)),
+                         text);
     }
     painter.restore();
 }
@@ -170,7 +207,7 @@ bool renderPdf(const PageModel& model, const std::string& path, std::string* err
 }
 
 bool renderPdf(clsGridPrint& job, const std::string& path, std::string* error) {
-    return renderPdf(job.paginate(), path, error);
+    return renderPdf(paginateWithFonts(job), path, error);
 }
 
 } // namespace gzgl::print

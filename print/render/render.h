@@ -17,6 +17,14 @@ namespace gzgl::print {
 // maps to a CJK face that exists here, so that Chinese shows.
 QFont fontFromSpec(const std::string& spec);
 
+// The job's texts measured with the fonts the pages are drawn in, in
+// millimetres, for the column widths of the pagination.
+TextMeasure fontMeasure();
+
+// The job laid out with those measurements: what every print and preview
+// draws.
+PageModel paginateWithFonts(clsGridPrint& job);
+
 // Draws page index (0-based) of the model; the painter's device is taken
 // to be the paper, and millimetres are scaled to its resolution.
 void renderPage(QPainter& painter, const PageModel& model, int index);

@@ -22,8 +22,7 @@ void paintAll(QPrinter* printer, const gzgl::print::PageModel& model) {
 } // namespace
 
 PreviewWindow::PreviewWindow(gzgl::print::clsGridPrint& job, QWidget* parent)
-    : QPrintPreviewDialog(&printer_, parent), job_(job),
-      model_(job.paginate()) {
+    : QPrintPreviewDialog(&printer_, parent), job_(job), model_(gzgl::print::paginateWithFonts(job)) {
     setObjectName("frmPreview");
     setWindowTitle(QStringLiteral("打印预览"));
     printer_.setDocName(QString::fromStdString(model_.title));
@@ -40,7 +39,7 @@ PreviewWindow::PreviewWindow(gzgl::print::clsGridPrint& job, QWidget* parent)
         frmPrintSetup form(job_, this);
         if (form.exec() != QDialog::Accepted)
             return;
-        model_ = job_.paginate();
+        model_ = gzgl::print::paginateWithFonts(job_);
         printer_.setDocName(QString::fromStdString(model_.title));
         if (auto* view = findChild<QPrintPreviewWidget*>())
             view->updatePreview();
@@ -55,7 +54,7 @@ void Preview(gzgl::print::clsGridPrint& job, QWidget* parent) {
 
 void PrintOut(gzgl::print::clsGridPrint& job, QWidget* parent, gzgl::Prompt& prompt,
               const std::function<QString()>& choosePdf) {
-    const gzgl::print::PageModel model = job.paginate();
+    const gzgl::print::PageModel model = gzgl::print::paginateWithFonts(job);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(model.title));
     if (QPrinterInfo::availablePrinters().isEmpty()) {

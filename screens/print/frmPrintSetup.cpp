@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <stdexcept>
 
@@ -345,7 +346,7 @@ void frmPrintSetup::fill(const PrintProject& p) {
     const int captionRow = std::max(0, std::min(g.fixedRows, static_cast<int>(g.cells.size())) - 1);
     for (int c = 0; c < g.cols(); ++c) {
         const double gridWidth = g.colWidth(c);
-        const PrintColumn* pc = p.column(c);
+        const PrintColumn* pc = p.column(c, g.code(c));
         if (gridWidth <= 0 || !pc)
             continue;
         const int r = tblColumns->rowCount();
@@ -357,7 +358,8 @@ void frmPrintSetup::fill(const PrintProject& p) {
         tblColumns->setItem(r, 1, checkItem(pc->inPage == 1));
         QDoubleSpinBox* width = mmBox(tblColumns, "", 300);
         width->setMinimum(2);
-        width->setValue(pc->width);
+        // A column that follows the screen's width shows that width.
+        width->setValue(pc->width > 0 ? pc->width : gridWidth);
         tblColumns->setCellWidget(r, 2, width);
         tblColumns->setCellWidget(r, 3, alignBox(tblColumns, pc->align));
     }
@@ -387,12 +389,19 @@ PrintProject frmPrintSetup::fields() const {
     p.salaryHeight = spnSalaryHeight->value();
     p.colHeadFont = fontWith(p.colHeadFont, cmbHeadFace->currentText(), spnHeadSize->value(), chkHeadBold->isChecked());
     p.dataFont = fontWith(p.dataFont, cmbDataFace->currentText(), spnDataSize->value(), chkDataBold->isChecked());
+    const PrintGrid& g = job_.grid();
     for (int r = 0; r < tblColumns->rowCount(); ++r) {
-        PrintColumn* pc = p.column(tblColumns->item(r, 0)->data(Qt::UserRole).toInt());
+        const int c = tblColumns->item(r, 0)->data(Qt::UserRole).toInt();
+        PrintColumn* pc = p.column(c, g.code(c));
         if (!pc)
             continue;
         pc->inPage = tblColumns->item(r, 1)->checkState() == Qt::Checked ? 1 : 0;
-        pc->width = cell<QDoubleSpinBox>(tblColumns, r, 2)->value();
+        // Only a width the user changed becomes the column's own; an
+        // untouched one keeps following the screen's (an item's F_Width).
+        const double shown = pc->width > 0 ? pc->width : g.colWidth(c);
+        const double typed = cell<QDoubleSpinBox>(tblColumns, r, 2)->value();
+        if (std::abs(typed - shown) > 0.005)
+            pc->width = typed;
         pc->align = cell<QComboBox>(tblColumns, r, 3)->currentIndex();
     }
     p.heads = readLines(tblHeads, stored_.heads, shownHeads_);

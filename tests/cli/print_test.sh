@@ -20,12 +20,21 @@ expect "unknown form" 2 "--form" -- print "${login[@]}" --form 77 --pdf "$home/x
     echo "insert into ${p}Data(F_EmpNo,F003) values('$n',$((1000 + i)));"
   done
   echo "insert into ${p}Formula values(1,'F000','F003*2');"
+  # Long account and identity numbers, a large amount and a long name in
+  # columns of the default 15 mm.
+  echo "insert into ${p}Item values(8,'FFFG','身份证号','文字',0,0,15,1,0,0);"
+  echo "insert into ${p}Item values(9,'FFFH','银行账号','文字',0,0,15,1,0,0);"
+  echo "update ${p}Employee set F_AccNo='6222021234567890123',F_CID='11010519491231002X',F_EmpName='欧阳娜娜娜娜' where F_EmpNo='0002';"
+  echo "update ${p}Data set F003=52234567.89 where F_EmpNo='0002';"
 } | sqlite3 "$db" || { echo "FAIL setup"; exit 1; }
 
 # Text of a PDF, NFKC-folded (full-width colon and slash become ASCII) and
 # with the radical forms poppler gives for some CJK glyphs mapped back.
+# Options after the file (-f N -l N) choose pages.
 pdftext() {
-  pdftotext -layout "$1" - | /usr/bin/python3 -c '
+  local file="$1"
+  shift
+  pdftotext -layout "$@" "$file" - | /usr/bin/python3 -c '
 import sys, unicodedata
 t = unicodedata.normalize("NFKC", sys.stdin.read())
 print(t.translate(str.maketrans({"\u2ed4": "门", "\u2eda": "页", "\u2215": "/"})))'
@@ -46,10 +55,21 @@ check "recalculated net pay" "$(grep -q '2002.00' <<<"$text"; echo $?)"
 check "last employee" "$(grep -q '员工95' <<<"$text"; echo $?)"
 check "maker" "$(grep -q '制表:张三' <<<"$text"; echo $?)"
 check "date" "$(grep -q '日期:2006年02月' <<<"$text"; echo $?)"
+for whole in 6222021234567890123 11010519491231002X 52234567.89 104469135.78; do
+  check "whole figure $whole" "$(grep -q "$whole" <<<"$text"; echo $?)"
+done
+# Number and name stand on every page, the horizontal ones included.
+for page in $(seq 1 "${n:-0}"); do
+  pt=$(pdftext "$home/entry.pdf" -f "$page" -l "$page")
+  check "number and name on page $page" "$(grep -q '工号' <<<"$pt" && grep -q '姓名' <<<"$pt"; echo $?)"
+done
 
 expect "staff list" 0 "staff.pdf" -- print "${login[@]}" --form 1542 --dep 01 --pdf "$home/staff.pdf"
 text=$(pdftext "$home/staff.pdf")
 check "staff list title" "$(grep -q '部门人员管理表' <<<"$text"; echo $?)"
 check "staff list department" "$(grep -q '部门:办公室' <<<"$text"; echo $?)"
 check "staff list employee" "$(grep -q '员工7' <<<"$text"; echo $?)"
+for whole in 6222021234567890123 11010519491231002X; do
+  check "staff list whole $whole" "$(grep -q "$whole" <<<"$text"; echo $?)"
+done
 finish

@@ -36,9 +36,12 @@ namespace {
 // Text of a PDF as poppler reads it, NFKC-folded (full-width colon and
 // slash become ASCII, Kangxi radicals their characters) and with the
 // radical-supplement forms poppler gives for some glyphs mapped back.
-QString pdfText(const QString& path) {
+QString pdfText(const QString& path, int page = 0) {
     QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
+    QStringList args{"-layout", path, "-"};
+    if (page > 0)
+        args = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + args;
+    p.start("pdftotext", args);
     p.waitForFinished(30000);
     QString t = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
     t.replace(QChar(0x2ED4), QStringLiteral("门")).replace(QChar(0x2EDA), QStringLiteral("页"));
@@ -112,6 +115,51 @@ private slots:
                                     QStringLiteral("职工120"), QStringLiteral("1120.00"),
                                     QStringLiteral("日期:2006年02月"), QStringLiteral("制表:管理员")})
             QVERIFY2(text.contains(want), qPrintable(want));
+    }
+
+    // Long account and identity numbers and large amounts in columns of the
+    // default 15 mm come out whole, with and without thousands separators,
+    // and number and name stand on every horizontal page.
+    void longFiguresPrintWhole() {
+        t->item("FFFG", "身份证号", "文字", 0, false);
+        t->item("FFFH", "银行账号", "文字", 0, false);
+        t->item("F011", "奖金");
+        for (int i = 12; i < 24; ++i)
+            t->item("F0" + std::to_string(i), "项目" + std::to_string(i));
+        t->employee("0001", "欧阳娜娜", "01", 1);
+        s().taskConn.execute("Update " + t->table("Employee") + " set F_AccNo=?,F_CID=? where F_EmpNo='0001'",
+                             {"6222021234567890123", "11010519491231002X"});
+        t->value("0001", "F010", 1234567890.12);
+        t->value("0001", "F011", 52234567.89);
+        const QString path = QString::fromStdString(t->home.path) + "/figures.pdf";
+        const auto printed = [&] {
+            const monthly::LoadedGrid g = monthly::loadWorkGrid(s(), {}, true);
+            clsGridPrint job = entryGridJob(s(), g.grid, g.columns, "办公室");
+            std::string error;
+            if (!renderPdf(job, path.toStdString(), &error))
+                qWarning("%s", error.c_str());
+            return pdfText(path);
+        };
+        const QString plain = printed();
+        for (const char* whole :
+             {"6222021234567890123", "11010519491231002X", "1234567890.12", "52234567.89"})
+            QVERIFY2(plain.contains(QString::fromUtf8(whole)), whole);
+        const int pages = pdfPages(path);
+        QVERIFY(pages >= 2);
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = pdfText(path, page);
+            for (const char* fixed : {"工号", "姓名", "0001", "欧阳娜娜"})
+                QVERIFY2(text.contains(QString::fromUtf8(fixed)),
+                         qPrintable(QString("page %1: %2").arg(page).arg(fixed)));
+        }
+
+        const PrintTables tables = PrintTables::forPrefix(s().taskPrefix());
+        PrintProject p = *loadDefaultProject(s().taskConn, tables, kFormEntryGrid);
+        p.thousand = true;
+        saveProject(s().taskConn, tables, p);
+        const QString separated = printed();
+        for (const char* whole : {"6222021234567890123", "1,234,567,890.12", "52,234,567.89"})
+            QVERIFY2(separated.contains(QString::fromUtf8(whole)), whole);
     }
 
     void pageSetupStoresTheProjectAndThePagesFollow() {
