@@ -10,6 +10,9 @@
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
+#include "screens/period/frmBalance.h"
+#include "screens/period/frmClear.h"
+#include "screens/period/frmReNew.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/GridWidths.h"
 #include "screens/session/MainProgress.h"
@@ -301,6 +304,28 @@ QTableView* frmMain::activeGrid() const {
     return nullptr;
 }
 
+void frmMain::closeMonth() {
+    // The open windows show the month that is about to be closed.
+    if (!closeTaskWindows())
+        return;
+    if (!progress_)
+        progress_ = std::make_unique<MainProgress>(this);
+    frmBalance balance(s_, p_, progress_.get(), this);
+    if (!balance.opened())
+        return;
+    connect(&balance, &frmBalance::periodChanged, this, &frmMain::refreshShell);
+    balance.exec();
+}
+
+void frmMain::restorePeriod() {
+    // The open windows show a month that a restore may drop.
+    if (!closeTaskWindows())
+        return;
+    frmReNew renew(s_, p_, this);
+    connect(&renew, &frmReNew::periodChanged, this, &frmMain::refreshShell);
+    renew.exec();
+}
+
 void frmMain::fitColumns() {
     QTableView* grid = activeGrid();
     if (!grid || !grid->model())
@@ -420,6 +445,15 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryUpdate:
         openBatch();
+        break;
+    case Command::SystemBalance:
+        closeMonth();
+        break;
+    case Command::SystemCondition:
+        restorePeriod();
+        break;
+    case Command::SystemClear:
+        frmClear(s_, p_, this).exec();
         break;
     case Command::AdjustColumns:
         fitColumns();

@@ -78,6 +78,10 @@ private:
     void openTransfer();
     void openSalary();
     void openBatch();
+    // Month-end and restore: the task's windows close first, and the status
+    // bar shows the new month as soon as the session is in it.
+    void closeMonth();
+    void restorePeriod();
     void fitColumns();
     bool askExit(const char* question);
     void quitProgram(int code);
