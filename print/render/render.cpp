@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 namespace gzgl::print {
@@ -61,11 +62,20 @@ struct DeviceFont {
         f.setKerning(false);
         return f;
     }
-    // Any text's width in device pixels.
+    // Any text's width in device pixels. Other texts than ASCII (names,
+    // captions) repeat on every horizontal page: each is measured once.
     double width(const std::string& text) const {
         const double w = asciiWidth(text);
-        return w >= 0 ? w : metrics.horizontalAdvance(QString::fromStdString(text));
+        if (w >= 0)
+            return w;
+        const auto hit = measured.find(text);
+        if (hit != measured.end())
+            return hit->second;
+        const double m = metrics.horizontalAdvance(QString::fromStdString(text));
+        measured.emplace(text, m);
+        return m;
     }
+    mutable std::unordered_map<std::string, double> measured;
     // The width of an all-ASCII text; negative for any other text.
     double asciiWidth(const std::string& text) const {
         double w = 0;
@@ -156,8 +166,8 @@ void renderPage(QPainter& painter, const PageModel& model, int index) {
         const QString text = QString::fromStdString(t.text);
         // A text that fits its cell is drawn at its baseline; any other
         // is laid out in the cell and clipped to it.
-        const double width = font->asciiWidth(t.text);
-        if (width >= 0 && width <= box.width() && font->height <= box.height()) {
+        const double width = font->width(t.text);
+        if (width <= box.width() && font->height <= box.height()) {
             const double x = t.align == 1   ? box.left() + (box.width() - width) / 2
                              : t.align == 2 ? box.right() - width
                                             : box.left();
