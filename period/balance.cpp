@@ -10,6 +10,7 @@
 #include "period/periods.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace gzgl::period {
@@ -26,26 +27,33 @@ std::set<std::string> dataColumns(Connection& c, const std::string& table) {
     return out;
 }
 
-// The fixed-value items without a formula line take their value on every
-// data row of the new month.
-void setFixedValues(Connection& c, const std::string& cur, const std::string& next) {
-    const std::string data = periodTable(next, "Data");
+// Sets each listed item's column of every data row of a period in one
+// statement: rows of (code, value); codes that are no item code or have no
+// column are passed over (they cannot be spliced in).
+void setItemColumns(Connection& c, const std::string& prefix, const Recordset& items,
+                    const std::function<Value(const Value&)>& valueOf) {
+    const std::string data = periodTable(prefix, "Data");
     const std::set<std::string> columns = dataColumns(c, data);
-    const Recordset items = c.query("Select F_Code,F_ChgValue from " + periodTable(cur, "Item") +
-                                    " where F_Change=1 and F_Code not in (Select F_Code from " +
-                                    periodTable(cur, "Formula") + " where F_Code is not null)");
     std::string list;
     Params values;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string code = upperAscii(trim(items.row(i)[0].toString()));
         if (!isItemCode(code) || !columns.count(code))
             continue;
-        const Value& v = items.row(i)[1];
         list += (list.empty() ? "" : ",") + code + "=?";
-        values.emplace_back(v.isNull() ? 0.0 : v.toDouble());
+        values.push_back(valueOf(items.row(i)[1]));
     }
     if (!list.empty())
         c.execute("Update " + data + " set " + list, values);
+}
+
+// The fixed-value items without a formula line take their value (0 when
+// none) on every data row of the new month.
+void setFixedValues(Connection& c, const std::string& cur, const std::string& next) {
+    const Recordset items = c.query("Select F_Code,F_ChgValue from " + periodTable(cur, "Item") +
+                                    " where F_Change=1 and F_Code not in (Select F_Code from " +
+                                    periodTable(cur, "Formula") + " where F_Code is not null)");
+    setItemColumns(c, next, items, [](const Value& v) { return Value(v.isNull() ? 0.0 : v.toDouble()); });
 }
 
 // This month's rounding remainder, from a full recalculation of the open
@@ -66,21 +74,9 @@ void carryRemainder(Session& s, const std::string& next, Progress& progress, con
 
 // The date items of the new month hold its label, "yyyy年mm月".
 void labelDateItems(Connection& c, const std::string& next, const std::string& period) {
-    const std::string data = periodTable(next, "Data");
-    const std::set<std::string> columns = dataColumns(c, data);
     const Recordset items =
-        c.query("Select F_Code from " + periodTable(next, "Item") + " where F_Type='日期'");
-    std::string list;
-    Params values;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::string code = upperAscii(trim(items.row(i)[0].toString()));
-        if (!isItemCode(code) || !columns.count(code))
-            continue;
-        list += (list.empty() ? "" : ",") + code + "=?";
-        values.emplace_back(periodLabel(period));
-    }
-    if (!list.empty())
-        c.execute("Update " + data + " set " + list, values);
+        c.query("Select F_Code,F_Code from " + periodTable(next, "Item") + " where F_Type='日期'");
+    setItemColumns(c, next, items, [&](const Value&) { return Value(periodLabel(period)); });
 }
 
 bool validMonth(const std::string& year, const std::string& month) {

@@ -2,6 +2,7 @@
 
 #include "core/connection.h"
 #include "period/balance.h"
+#include "screens/period/YearMonthRow.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QCloseEvent>
@@ -19,24 +20,10 @@ frmBalance::frmBalance(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* progre
 
     lblCurrent = new QLabel(QStringLiteral("当前月份：") + qs(s.shell.periodPanel), this);
     lblCurrent->setObjectName("lblCurrent");
-    auto edit = [this](const char* name, int maxLength, int chars) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(name);
-        e->setMaxLength(maxLength);
-        e->setAlignment(Qt::AlignCenter);
-        // Room for the digits and the frame, whatever the font.
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QString(chars, '0')) + 24);
-        return e;
-    };
-    txtYear = edit("txtYear", 4, 5);
-    txtMonth = edit("txtMonth", 2, 3);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("结转至："), this));
-    row->addWidget(txtYear);
-    row->addWidget(new QLabel(QStringLiteral("年"), this));
-    row->addWidget(txtMonth);
-    row->addWidget(new QLabel(QStringLiteral("月"), this));
-    row->addStretch(1);
+    const YearMonthRow ym = yearMonthRow(this, QStringLiteral("结转至："));
+    txtYear = ym.year;
+    txtMonth = ym.month;
+    QHBoxLayout* row = ym.row;
 
     auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);

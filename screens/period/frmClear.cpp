@@ -2,6 +2,7 @@
 
 #include "core/connection.h"
 #include "period/clear.h"
+#include "screens/period/YearMonthRow.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QDialogButtonBox>
@@ -21,24 +22,10 @@ frmClear::frmClear(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent) : QDialog
     // Wide enough for the notice to wrap into a few readable lines.
     notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(QString(24, QChar(0x6570))));
 
-    auto edit = [this](const char* name, int maxLength, int chars) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(name);
-        e->setMaxLength(maxLength);
-        e->setAlignment(Qt::AlignCenter);
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QString(chars, '0')) + 24);
-        return e;
-    };
-    txtYear = edit("txtYear", 4, 5);
-    txtMonth = edit("txtMonth", 2, 3);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("清     除："), this));
-    row->addWidget(txtYear);
-    row->addWidget(new QLabel(QStringLiteral("年"), this));
-    row->addWidget(txtMonth);
-    row->addWidget(new QLabel(QStringLiteral("月"), this));
-    row->addWidget(new QLabel(QStringLiteral("的记录"), this));
-    row->addStretch(1);
+    const YearMonthRow ym = yearMonthRow(this, QStringLiteral("清     除："), QStringLiteral("的记录"));
+    txtYear = ym.year;
+    txtMonth = ym.month;
+    QHBoxLayout* row = ym.row;
 
     auto buttons = okCancelButtons(this);
     cmdOk = buttons.ok;

@@ -37,26 +37,6 @@ class TestFrmMain : public QObject {
         return a->isEnabled();
     }
 
-    // Answers every modal dialog that opens while it lives: records its name
-    // and lets answer() deal with it (reject when answer() returns false).
-    struct ModalWatcher {
-        QStringList seen;
-        std::function<bool(QDialog*)> answer = [](QDialog*) { return false; };
-        QTimer timer;
-        ModalWatcher() {
-            timer.setInterval(10);
-            QObject::connect(&timer, &QTimer::timeout, [this] {
-                auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                if (!d || d->property("watched").toBool())
-                    return;
-                d->setProperty("watched", true);
-                seen << d->objectName();
-                if (!answer(d))
-                    d->reject();
-            });
-            timer.start();
-        }
-    };
 
     QStringList childWindows() {
         QStringList names;
@@ -138,7 +118,7 @@ private slots:
         // Where a command is left enabled the login comes first.
         chooseWithoutLogin();
         w->showNavigation();
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         for (const Menu& m : menuTree())
             for (const MenuEntry& e : m.entries)
                 if (e.command != Command::None && e.command != Command::SalarysExit &&
@@ -159,7 +139,7 @@ private slots:
     }
 
     void amendChosenWithNoTaskAndLoginCancelledOpensNothing() {
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         watcher.answer = [](QDialog* d) {
             if (d->objectName() != "frmOpen")
                 return false;

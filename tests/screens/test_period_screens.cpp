@@ -41,27 +41,6 @@ struct WatchingPrompt : test::RecordingPrompt {
     }
 };
 
-// Deals with every modal dialog that opens while it lives: records its name
-// and hands it to answer(), rejecting it when answer() returns false.
-struct ModalWatcher {
-    QStringList seen;
-    std::function<bool(QDialog*)> answer = [](QDialog*) { return false; };
-    QTimer timer;
-    ModalWatcher() {
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!d || d->property("watched").toBool())
-                return;
-            d->setProperty("watched", true);
-            seen << d->objectName();
-            if (!answer(d))
-                d->reject();
-        });
-        timer.start();
-    }
-};
-
 std::vector<std::string> periods(Session& s) {
     std::vector<std::string> out;
     for (const period::PeriodRow& r : period::listPeriods(s))
@@ -119,7 +98,7 @@ private slots:
         QCOMPARE(panel1(), QStringLiteral("2006年第02月"));
         QString panelAtMessage;
         p.onMessage = [&](const std::string&) { panelAtMessage = panel1(); };
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         watcher.answer = [](QDialog* d) {
             [d] {
                 QCOMPARE(child<QLineEdit>(d, "txtYear")->text(), QStringLiteral("2006"));
@@ -145,7 +124,7 @@ private slots:
     void aWindowKeptOpenKeepsTheMonth() {
         w->runCommand(Command::BaseInfoEmp);
         p.answers = {false}; // the roster asks before it closes
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         w->runCommand(Command::SystemBalance);
         w->runCommand(Command::SystemCondition);
         QVERIFY2(watcher.seen.isEmpty(), qPrintable(watcher.seen.join(",")));
@@ -212,7 +191,7 @@ private slots:
             if (text == "环境恢复完毕！")
                 panelAtMessage = panel1();
         };
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         // Checks inside the dialog run in a void function, as QVERIFY needs;
         // a dialog left open after a failed check is rejected.
         watcher.answer = [this](QDialog* d) {
@@ -255,7 +234,7 @@ private slots:
         }
         closeWithEngine("03");
         closeWithEngine("04");
-        ModalWatcher watcher;
+        test::ModalWatcher watcher;
         watcher.answer = [this](QDialog* d) {
             [this, d] {
                 auto* month = child<QLineEdit>(d, "txtMonth");
