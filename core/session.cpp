@@ -1,6 +1,7 @@
 #include "core/session.h"
 
 #include "core/paths.h"
+#include "core/text.h"
 
 namespace gzgl {
 
@@ -19,6 +20,17 @@ std::string periodCaption(const std::string& period) {
     return period.substr(0, 4) + "年第" + period.substr(period.size() - 2) + "月";
 }
 
+std::optional<std::string> periodOf(const std::string& year, const std::string& month) {
+    if (year.empty() || month.empty() || !allDigits(year) || !allDigits(month) || year.size() > 4 ||
+        month.size() > 2)
+        return std::nullopt;
+    const int y = std::stoi(year);
+    const int m = std::stoi(month);
+    if (y < 1000 || m < 1 || m > 12)
+        return std::nullopt;
+    return zeroPad(y, 4) + zeroPad(m, 2);
+}
+
 void setNoTaskState(Session& s) {
     s.shell.caption = s.productTitle;
     s.shell.periodPanel.clear();
@@ -34,6 +46,8 @@ void setTaskChosenState(Session& s) {
     s.shell.mode = ShellMode::TaskChosen;
 }
 
-void setLoggedInState(Session& s) { s.shell.mode = ShellMode::LoggedIn; }
+void setLoggedInState(Session& s) {
+    s.shell.mode = ShellMode::LoggedIn;
+}
 
 } // namespace gzgl

@@ -7,6 +7,7 @@
 #include "core/connection.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace gzgl {
@@ -94,6 +95,11 @@ struct Session {
 
 // yyyy + "年第" + mm + "月" for a period yyyymm.
 std::string periodCaption(const std::string& period);
+
+// The period yyyymm of a year and month typed on a screen: digits only, a
+// four-digit year (1000 to 9999) and a month from 1 to 12; nullopt for any
+// other text.
+std::optional<std::string> periodOf(const std::string& year, const std::string& month);
 
 // Main window states (caption and panels follow the mode).
 void setNoTaskState(Session& s);

@@ -27,15 +27,6 @@ const ModeText kModes[] = {
 
 const char* kDuplicateName = "该任务名称已经存在，添加失败！";
 
-bool validStartDate(const std::string& year, const std::string& month) {
-    if (!allDigits(year) || !allDigits(month) || year.size() > 4 || month.size() > 2)
-        return false;
-    const int y = std::stoi(year);
-    const int m = std::stoi(month);
-    // A period needs a four-digit year.
-    return y >= 1000 && y <= 9999 && m >= 1 && m <= 12;
-}
-
 bool nameTaken(Session& s, const std::string& name, const std::string& exceptID) {
     const Recordset rs = s.sysConn.query("Select F_ID from GZSysInfo where F_GZMC=?", {name});
     for (std::size_t i = 0; i < rs.size(); ++i)
@@ -159,7 +150,8 @@ AddTaskResult addTask(Session& s, const NewTaskFields& fields) {
         return refuse("工资任务启用年不能为空！", "txtYear");
     if (trim(f.month).empty())
         return refuse("工资任务启用月不能为空！", "txtMonth");
-    if (!validStartDate(trim(f.year), trim(f.month)))
+    const std::optional<std::string> start = periodOf(trim(f.year), trim(f.month));
+    if (!start)
         return refuse("工资任务启用时间不正确！", "txtYear");
     if (f.operatorName.empty())
         return refuse("操作人员姓名不能为空！", "txtOperator");
@@ -174,7 +166,7 @@ AddTaskResult addTask(Session& s, const NewTaskFields& fields) {
     }
     if (fields.mode)
         s.roundOffMode = *fields.mode;
-    const std::string period = zeroPad(std::stoi(trim(f.year)), 4) + zeroPad(std::stoi(trim(f.month)), 2);
+    const std::string period = *start;
     const std::string id = nextFreeTaskID(s);
     const std::string dbPath = s.moneyFolder() + "/GZ" + id + ".MDB";
 

@@ -79,14 +79,6 @@ void labelDateItems(Connection& c, const std::string& next, const std::string& p
     setItemColumns(c, next, items, [&](const Value&) { return Value(periodLabel(period)); });
 }
 
-bool validMonth(const std::string& year, const std::string& month) {
-    if (!allDigits(year) || !allDigits(month) || year.size() > 4 || month.size() > 2)
-        return false;
-    const int y = std::stoi(year);
-    const int m = std::stoi(month);
-    return y >= 1000 && m >= 1 && m <= 12;
-}
-
 } // namespace
 
 BalanceStart openBalance(Session& s) {
@@ -107,11 +99,10 @@ Outcome closeMonth(Session& s, const std::string& year, const std::string& month
         return refuse("年不能为空！");
     if (m.empty())
         return refuse("月不能为空！");
-    if (!validMonth(y, m))
+    const std::optional<std::string> typed = periodOf(y, m);
+    if (!typed || *typed <= s.curPeriod)
         return refuse("时间不正确！");
-    const std::string period = zeroPad(std::stoi(y), 4) + zeroPad(std::stoi(m), 2);
-    if (period <= s.curPeriod)
-        return refuse("时间不正确！");
+    const std::string period = *typed;
 
     const std::string old = s.curPeriod;
     const std::string cur = makeTaskPrefix(s.curTaskID, old);

@@ -18,10 +18,10 @@ Outcome clearPeriod(Session& s, const std::string& year, const std::string& mont
     const std::string& title = s.productShortName;
     const std::string y = trim(year);
     const std::string m = trim(month);
-    if (y.empty() || m.empty() || !allDigits(y) || !allDigits(m) || y.size() > 4 || m.size() > 2 ||
-        std::stoi(m) < 1 || std::stoi(m) > 12)
+    const std::optional<std::string> typed = periodOf(y, m);
+    if (!typed)
         return Outcome::refuse("时间不正确！", title, Icon::Exclamation, "txtYear");
-    const std::string x = zeroPad(std::stoi(y), 4) + zeroPad(std::stoi(m), 2);
+    const std::string x = *typed;
     if (x == s.curPeriod)
         return Outcome::refuse("当前月份的数据不能清除", title, Icon::Exclamation, "txtYear");
     // A period typed by hand that is not recorded, or whose set is not

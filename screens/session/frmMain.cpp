@@ -239,6 +239,12 @@ bool frmMain::raiseChild(QWidget* w) {
     return true;
 }
 
+gzgl::Progress* frmMain::mainProgress() {
+    if (!progress_)
+        progress_ = std::make_unique<MainProgress>(this);
+    return progress_.get();
+}
+
 bool frmMain::closeTaskWindows() {
     for (QMdiSubWindow* sub : mdi_->subWindowList()) {
         QWidget* w = sub->widget();
@@ -274,25 +280,19 @@ void frmMain::openRoster() {
 void frmMain::openTransfer() {
     if (raiseChild(trans_))
         return;
-    if (!progress_)
-        progress_ = std::make_unique<MainProgress>(this);
-    trans_ = new frmTrans(s_, p_, progress_.get());
+    trans_ = new frmTrans(s_, p_, mainProgress());
     addChild(trans_, {900, 520});
 }
 
 void frmMain::openBatch() {
-    if (!progress_)
-        progress_ = std::make_unique<MainProgress>(this);
-    frmGroup group(s_, p_, progress_.get(), this);
+    frmGroup group(s_, p_, mainProgress(), this);
     group.exec();
 }
 
 void frmMain::openSalary() {
     if (raiseChild(salary_))
         return;
-    if (!progress_)
-        progress_ = std::make_unique<MainProgress>(this);
-    salary_ = new frmSalary(s_, p_, progress_.get());
+    salary_ = new frmSalary(s_, p_, mainProgress());
     addChild(salary_, {980, 560});
 }
 
@@ -308,9 +308,7 @@ void frmMain::closeMonth() {
     // The open windows show the month that is about to be closed.
     if (!closeTaskWindows())
         return;
-    if (!progress_)
-        progress_ = std::make_unique<MainProgress>(this);
-    frmBalance balance(s_, p_, progress_.get(), this);
+    frmBalance balance(s_, p_, mainProgress(), this);
     if (!balance.opened())
         return;
     connect(&balance, &frmBalance::periodChanged, this, &frmMain::refreshShell);

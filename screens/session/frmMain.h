@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/commands.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 #include "core/session.h"
 
@@ -74,6 +75,8 @@ private:
     // Closes every child window of the open task (each may ask first); false
     // when one stays open, and then nothing else happens to the task.
     bool closeTaskWindows();
+    // The status label and bar that long work reports to, made once.
+    gzgl::Progress* mainProgress();
     void openRoster();
     void openTransfer();
     void openSalary();
