@@ -1,5 +1,6 @@
 #include "monthly/workgrid_load.h"
 
+#include "base/tree.h"
 #include "calc/numformat.h"
 #include "core/numtext.h"
 #include "core/schema.h"
@@ -96,19 +97,33 @@ LoadedGrid loadWorkGrid(Session& s, const GridFilter& filter, bool asIfOpened) {
     }
     std::string sql = select + " from " + periodTable(prefix, "Employee") + " b " + (asIfOpened ? "left join " : "join ") +
                       periodTable(prefix, "Data") + " a on a.F_EmpNo=b.F_EmpNo where 1=1";
-    // Each filter is a prefix, bound as a LIKE pattern.
+    // Each filter is a prefix, bound as a LIKE pattern with its wildcards
+    // escaped.
     std::vector<std::string> patterns;
     const std::pair<const char*, const std::string*> filters[] = {
-        {" And b.F_DepNo like ?", &filter.depNo},
-        {" And b.F_EmpNo like ?", &filter.empNo},
-        {" And b.F_EmpName like ?", &filter.empName},
+        {" And b.F_DepNo like ? Escape '\\'", &filter.depNo},
+        {" And b.F_EmpNo like ? Escape '\\'", &filter.empNo},
+        {" And b.F_EmpName like ? Escape '\\'", &filter.empName},
     };
     for (const auto& [clause, value] : filters)
         if (!value->empty()) {
             sql += clause;
-            patterns.push_back(*value + "%");
+            patterns.push_back(base::likeEscaped(*value) + "%");
         }
-    sql += " order by b.F_DepNo,b.F_SortNo,b.F_EmpNo";
+    if (!filter.depCodes.empty()) {
+        std::string any;
+        for (const std::string& code : filter.depCodes) {
+            any += (any.empty() ? "" : " or ") + std::string("b.F_DepNo like ? Escape '\\'");
+            patterns.push_back(base::likeEscaped(code) + "%");
+        }
+        // F_DepNo may be Null: such an employee is under no listed code.
+        sql += filter.depInclude ? " And (" + any + ")" : " And not coalesce(" + any + ",0)";
+    }
+    switch (filter.order) {
+    case GridFilter::Order::Department: sql += " order by b.F_DepNo,b.F_SortNo,b.F_EmpNo"; break;
+    case GridFilter::Order::Account: sql += " order by b.F_AccNo,b.F_EmpNo"; break;
+    case GridFilter::Order::EmployeeNo: sql += " order by b.F_EmpNo"; break;
+    }
     const Recordset rs = s.taskConn.query(sql, Params(patterns.begin(), patterns.end()));
 
     // Where each column's text comes from, settled once for all rows: a

@@ -26,11 +26,22 @@ struct ItemColumn {
     std::string precisionFormat() const;
 };
 
-// Which employees the grid holds; every filter is a prefix (empty = all).
+// Which employees the grid holds and in which order. Every filter is a
+// prefix (empty = all) matched literally: a "%" or "_" typed in it matches
+// only itself.
 struct GridFilter {
     std::string depNo;
     std::string empNo;
     std::string empName;
+    // A department list by code prefix (a code takes in its sub-departments):
+    // with depInclude only employees under one of the codes take part, else
+    // those under any of them are left out. An empty list leaves everyone in.
+    std::vector<std::string> depCodes;
+    bool depInclude = false;
+    enum class Order { Department, Account, EmployeeNo };
+    // Department: department, sort number, employee number (the entry grid);
+    // Account: bank account, then employee number; EmployeeNo alone.
+    Order order = Order::Department;
 };
 
 struct LoadedGrid {

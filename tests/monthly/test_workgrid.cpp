@@ -85,6 +85,46 @@ TEST(WorkGridLoad, FiltersArePrefixesAndBound) {
     EXPECT_EQ(loadWorkGrid(t.s, {"01", "0003", ""}, false).grid.employeeCount(), 0);
 }
 
+TEST(WorkGridLoad, WildcardsTypedInAFilterMatchOnlyThemselves) {
+    test::PayrollTask t;
+    t.employee("0001", "王'小%", "0101");
+    t.employee("0002", "王'小明", "0102");
+    EXPECT_EQ(loadWorkGrid(t.s, {"", "", "王'小%"}, false).grid.employeeCount(), 1);
+    EXPECT_EQ(loadWorkGrid(t.s, {"%", "", ""}, false).grid.employeeCount(), 0);
+    EXPECT_EQ(loadWorkGrid(t.s, {"", "_001", ""}, false).grid.employeeCount(), 0);
+}
+
+TEST(WorkGridLoad, DepartmentListIncludesOrExcludesSubDepartmentsAndOrdersByAccount) {
+    test::PayrollTask t;
+    t.employee("0001", "甲", "0101");
+    t.employee("0002", "乙", "0102");
+    t.employee("0003", "丙", "02");
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo=? Where F_EmpNo=?", {"9", "0001"});
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo=? Where F_EmpNo=?", {"1", "0003"});
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo=? Where F_EmpNo=?", {"5", "0002"});
+    auto names = [&](const GridFilter& f) {
+        const calc::WorkGrid g = loadWorkGrid(t.s, f, false).grid;
+        std::string out;
+        for (int r = 0; r < g.employeeCount(); ++r)
+            out += at(g, r, "F002");
+        return out;
+    };
+    GridFilter f;
+    f.depCodes = {"01"};
+    EXPECT_EQ(names(f), "丙");
+    f.depInclude = true;
+    EXPECT_EQ(names(f), "甲乙");
+    f.order = GridFilter::Order::Account;
+    EXPECT_EQ(names(f), "乙甲");
+    f.depCodes = {"0102", "02"};
+    EXPECT_EQ(names(f), "丙乙");
+    // A quote or wildcard in an entry neither breaks the query nor widens it.
+    f.depCodes = {"0'1", "%"};
+    EXPECT_EQ(names(f), "");
+    f.depInclude = false;
+    EXPECT_EQ(names(f), "丙乙甲");
+}
+
 TEST(WorkGridLoad, AsIfOpenedShowsMissingRowsAndFixedValuesWithoutWriting) {
     test::PayrollTask t;
     t.item("F004", "固定补贴");
