@@ -106,7 +106,7 @@ void SalaryEntry::chooseDepartment(const std::string& depNo, Progress& progress)
     const std::string dep = trim(depNo);
     readDepartment(dep, false);
     lines_ = calc::loadFormulaLines(s_);
-    reload({dep, "", ""}, progress);
+    reload({.depNo = dep}, progress);
 }
 
 Outcome SalaryEntry::find(const std::string& empNo, const std::string& empName, Progress& progress) {
@@ -128,7 +128,7 @@ Outcome SalaryEntry::find(const std::string& empNo, const std::string& empName, 
     if (s_.taskConn.scalar(sql, params).toInt() == 0)
         return Outcome::refuse(kNoSuchPerson, s_.productTitle, Icon::Exclamation, "txtQueryNo");
     lines_ = calc::loadFormulaLines(s_);
-    reload({"", no, name}, progress);
+    reload({.empNo = no, .empName = name}, progress);
     return Outcome::success();
 }
 

@@ -52,7 +52,7 @@ int cmdPrint(Context& c) {
 
     print::clsGridPrint job;
     if (form == "9989") {
-        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, {dep, "", ""}, true);
+        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, {.depNo = dep}, true);
         SilentProgress progress;
         calc::RecalculateGrid(s, loaded.grid, {s.roundOffMode, IsNotCalcOn(s)}, progress);
         job = print::entryGridJob(s, loaded.grid, loaded.columns, depName);

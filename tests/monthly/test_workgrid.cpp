@@ -79,19 +79,19 @@ TEST(WorkGridLoad, FiltersArePrefixesAndBound) {
     t.employee("0001", "王'小%", "0101");
     t.employee("0002", "李四", "0102");
     t.employee("0003", "王五", "02");
-    EXPECT_EQ(loadWorkGrid(t.s, {"01", "", ""}, false).grid.employeeCount(), 2);
-    EXPECT_EQ(loadWorkGrid(t.s, {"", "", "王"}, false).grid.employeeCount(), 2);
-    EXPECT_EQ(loadWorkGrid(t.s, {"", "000", "王'"}, false).grid.employeeCount(), 1);
-    EXPECT_EQ(loadWorkGrid(t.s, {"01", "0003", ""}, false).grid.employeeCount(), 0);
+    EXPECT_EQ(loadWorkGrid(t.s, {.depNo = "01"}, false).grid.employeeCount(), 2);
+    EXPECT_EQ(loadWorkGrid(t.s, {.empName = "王"}, false).grid.employeeCount(), 2);
+    EXPECT_EQ(loadWorkGrid(t.s, {.empNo = "000", .empName = "王'"}, false).grid.employeeCount(), 1);
+    EXPECT_EQ(loadWorkGrid(t.s, {.depNo = "01", .empNo = "0003"}, false).grid.employeeCount(), 0);
 }
 
 TEST(WorkGridLoad, WildcardsTypedInAFilterMatchOnlyThemselves) {
     test::PayrollTask t;
     t.employee("0001", "王'小%", "0101");
     t.employee("0002", "王'小明", "0102");
-    EXPECT_EQ(loadWorkGrid(t.s, {"", "", "王'小%"}, false).grid.employeeCount(), 1);
-    EXPECT_EQ(loadWorkGrid(t.s, {"%", "", ""}, false).grid.employeeCount(), 0);
-    EXPECT_EQ(loadWorkGrid(t.s, {"", "_001", ""}, false).grid.employeeCount(), 0);
+    EXPECT_EQ(loadWorkGrid(t.s, {.empName = "王'小%"}, false).grid.employeeCount(), 1);
+    EXPECT_EQ(loadWorkGrid(t.s, {.depNo = "%"}, false).grid.employeeCount(), 0);
+    EXPECT_EQ(loadWorkGrid(t.s, {.empNo = "_001"}, false).grid.employeeCount(), 0);
 }
 
 TEST(WorkGridLoad, DepartmentListIncludesOrExcludesSubDepartmentsAndOrdersByAccount) {
