@@ -30,13 +30,13 @@ struct ItemColumn {
 // prefix (empty = all) matched literally: a "%" or "_" typed in it matches
 // only itself.
 struct GridFilter {
-    std::string depNo;
-    std::string empNo;
-    std::string empName;
+    std::string depNo{};
+    std::string empNo{};
+    std::string empName{};
     // A department list by code prefix (a code takes in its sub-departments):
     // with depInclude only employees under one of the codes take part, else
     // those under any of them are left out. An empty list leaves everyone in.
-    std::vector<std::string> depCodes;
+    std::vector<std::string> depCodes{};
     bool depInclude = false;
     enum class Order { Department, Account, EmployeeNo };
     // Department: department, sort number, employee number (the entry grid);
