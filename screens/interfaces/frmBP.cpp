@@ -97,7 +97,6 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
                               QAbstractItemView::AnyKeyPressed);
     msfModel->setItemDelegateForColumn(kWidthColumn, new TwoDigitDelegate(msfModel));
     msfModel->setItemDelegateForColumn(kDigitsColumn, new TwoDigitDelegate(msfModel));
-    msfModel->horizontalHeader()->setStretchLastSection(true);
     msfModel->setMinimumHeight(200);
     auto* deleteRow = new QAction(msfModel);
     deleteRow->setShortcut(QKeySequence::Delete);
@@ -146,7 +145,6 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     CmDep->addItem(QString::fromUtf8(exchange::kIncludeMode));
     txtDep = new QListWidget(deps);
     txtDep->setObjectName("txtDep");
-    txtDep->setToolTip(QStringLiteral("以下所列的是对应的报送银行的部门"));
     cmdSel0 = button(deps, "cmdSel0", QStringLiteral("增加部门"));
     cmdSel1 = button(deps, "cmdSel1", QStringLiteral("减少部门"));
     auto* depButtons = new QHBoxLayout;
@@ -155,6 +153,7 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     depButtons->addStretch(1);
     auto* depLayout = new QVBoxLayout(deps);
     depLayout->addWidget(CmDep);
+    depLayout->addWidget(new QLabel(QStringLiteral("以下所列的是对应的报送银行的部门"), deps));
     depLayout->addWidget(txtDep, 1);
     depLayout->addLayout(depButtons);
 

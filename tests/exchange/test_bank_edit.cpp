@@ -28,10 +28,8 @@ std::vector<std::string> names(const BankTemplate& t) {
 
 TEST(BankEdit, MovesSwapNeighboursAndRefuseAtEitherEndKeepingTheRows) {
     BankTemplate t = threeRows();
-    EXPECT_TRUE(moveBankRow(t, 0, 1).ok);
-    EXPECT_EQ(names(t), (std::vector<std::string>{"姓名", "银行账号", "实发工资"}));
     EXPECT_TRUE(moveBankRow(t, 2, -1).ok);
-    EXPECT_EQ(names(t), (std::vector<std::string>{"姓名", "实发工资", "银行账号"}));
+    EXPECT_EQ(names(t), (std::vector<std::string>{"银行账号", "实发工资", "姓名"}));
 
     const BankTemplate before = t;
     const Outcome down = moveBankRow(t, 2, 1);
@@ -47,14 +45,6 @@ TEST(BankEdit, MovesSwapNeighboursAndRefuseAtEitherEndKeepingTheRows) {
         EXPECT_TRUE(none.message.empty());
     }
     EXPECT_EQ(t, before);
-}
-
-TEST(BankEdit, RemovingARowKeepsTheOthersInOrder) {
-    BankTemplate t = threeRows();
-    EXPECT_FALSE(removeBankRow(t, 3));
-    EXPECT_FALSE(removeBankRow(t, -1));
-    EXPECT_TRUE(removeBankRow(t, 1));
-    EXPECT_EQ(names(t), (std::vector<std::string>{"银行账号", "实发工资"}));
 }
 
 TEST(BankEdit, DepartmentsAreListedOncePerCode) {
