@@ -7,9 +7,12 @@
 #include "core/session.h"
 
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+class QGuiApplication;
 
 namespace gzgl::cli {
 
@@ -41,6 +44,7 @@ int cmdExport(Context& c);
 int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
+int cmdDivide(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
@@ -57,5 +61,9 @@ int report(Context& c, const Outcome& o);
 bool openHome(Context& c);
 // Opens the home and logs in with --task, --user and --password.
 bool openAndLogin(Context& c);
+
+// The application a PDF writer needs (offscreen unless QT_QPA_PLATFORM is
+// set); null when one exists already. Keep it while rendering.
+std::unique_ptr<QGuiApplication> guiApplication();
 
 } // namespace gzgl::cli
