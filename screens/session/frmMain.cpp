@@ -7,6 +7,7 @@
 #include "screens/base/frmEmpKind.h"
 #include "screens/base/frmManage.h"
 #include "screens/base/frmTrans.h"
+#include "screens/interfaces/frmDivide.h"
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
@@ -443,6 +444,9 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryUpdate:
         openBatch();
+        break;
+    case Command::SalaryDivide:
+        addChild(new frmDivide(s_, p_, mainProgress()), {980, 560});
         break;
     case Command::SystemBalance:
         closeMonth();
