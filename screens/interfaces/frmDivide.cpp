@@ -6,9 +6,10 @@
 #include "screens/print/PrintDialogs.h"
 #include "screens/session/ScreenSupport.h"
 
+#include <QBrush>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFont>
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -51,12 +52,11 @@ QVariant DivideModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return index.column() < 2 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    case Qt::FontRole:
-        if (total_ && index.row() == rowCount() - 1) {
-            QFont f;
-            f.setBold(true);
-            return f;
-        }
+    case Qt::BackgroundRole:
+        // The total row is shaded, not set in bold: the column widths are
+        // measured in the grid's own font, and a bolder figure would be cut.
+        if (total_ && index.row() == rowCount() - 1)
+            return QBrush(QColor(0xf2, 0xf2, 0xea));
         return {};
     default:
         return {};
