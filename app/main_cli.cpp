@@ -49,6 +49,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   batch LOGIN --item 项目 --way 0|1|2 --value V [--deptype T] [--dep D]
         [--emptype C] [--code C] [--name N] [--cond "项目 >= 值 并且|或者"]...
   print LOGIN --form N --pdf FILE [--dep D]
+  divide LOGIN [--dep CODE] [--total] [--pdf FILE]   工资票面分配（票额分割表）
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
   bank template show LOGIN | template set LOGIN (标准输入，格式同 show 的输出)
@@ -121,6 +122,8 @@ int main(int argc, char** argv) {
             return cli::cmdPeriod(ctx);
         if (cmd == "bank")
             return cli::cmdBank(ctx);
+        if (cmd == "divide")
+            return cli::cmdDivide(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

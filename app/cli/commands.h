@@ -45,10 +45,7 @@ int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
 int cmdBank(Context& c);
-
-// The GUI application a PDF needs, on the offscreen platform unless the
-// caller chose one; null when one exists already.
-std::unique_ptr<QGuiApplication> guiApplication();
+int cmdDivide(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
@@ -65,5 +62,9 @@ int report(Context& c, const Outcome& o);
 bool openHome(Context& c);
 // Opens the home and logs in with --task, --user and --password.
 bool openAndLogin(Context& c);
+
+// The application a PDF writer needs (offscreen unless QT_QPA_PLATFORM is
+// set); null when one exists already. Keep it while rendering.
+std::unique_ptr<QGuiApplication> guiApplication();
 
 } // namespace gzgl::cli

@@ -8,6 +8,7 @@
 #include "screens/base/frmManage.h"
 #include "screens/base/frmTrans.h"
 #include "screens/interfaces/frmBP.h"
+#include "screens/interfaces/frmDivide.h"
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
@@ -447,6 +448,9 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryBank:
         frmBP(s_, p_, mainProgress(), this).exec();
+        break;
+    case Command::SalaryDivide:
+        addChild(new frmDivide(s_, p_, mainProgress()), {980, 560});
         break;
     case Command::SystemBalance:
         closeMonth();
