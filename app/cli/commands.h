@@ -41,6 +41,7 @@ int cmdExport(Context& c);
 int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
+int cmdQuery(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);

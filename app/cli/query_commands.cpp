@@ -1,0 +1,105 @@
+// query: the salary query as its screens run it — the month's opening
+// refresh, the conditions checked as the dialog checks them, the query over
+// the range, then one output: tab-separated lines, an Excel workbook or a
+// PDF of the print.
+#include "app/cli/commands.h"
+#include "app/cli/pdf_output.h"
+
+#include "core/text.h"
+#include "monthly/refresh.h"
+#include "print/screen_jobs.h"
+#include "reports/query.h"
+
+#include <sstream>
+#include <tuple>
+
+namespace gzgl::cli {
+
+namespace {
+
+// yyyymm split as the dialog's year and month boxes hold it; any other text
+// goes whole into the year, for the engine to refuse.
+std::pair<std::string, std::string> yearAndMonth(const std::string& period) {
+    if (period.size() == 6)
+        return {period.substr(0, 4), period.substr(4)};
+    return {period, ""};
+}
+
+// The shown columns of the result, the captions first and the total last.
+std::vector<std::vector<std::string>> shownLines(const reports::QueryResult& r) {
+    std::vector<std::size_t> shown;
+    for (std::size_t c = 0; c < r.columns.size(); ++c)
+        if (r.columns[c].show)
+            shown.push_back(c);
+    std::vector<std::vector<std::string>> out;
+    auto add = [&](auto cellOf) {
+        std::vector<std::string> line;
+        for (std::size_t c : shown)
+            line.push_back(cellOf(c));
+        out.push_back(std::move(line));
+    };
+    add([&](std::size_t c) { return r.columns[c].caption; });
+    for (const auto& row : r.rows)
+        add([&](std::size_t c) { return row[c]; });
+    add([&](std::size_t c) { return r.total[c]; });
+    return out;
+}
+
+} // namespace
+
+int cmdQuery(Context& c) {
+    c.args.allowOnly(withLogin(
+        {"from", "to", "dep", "dep-type", "emp-type", "code", "name", "cond", "tsv", "xlsx", "pdf", "yes"}));
+    const int outputs = int(c.args.flag("tsv")) + int(c.args.get("xlsx").has_value()) +
+                        int(c.args.get("pdf").has_value());
+    if (outputs != 1)
+        throw UsageError("query 需要且只需要一种输出：--tsv、--xlsx FILE 或 --pdf FILE");
+    const std::string from = c.args.require("from");
+    if (!openAndLogin(c))
+        return 1;
+    Session& s = c.session;
+    monthly::RefreshMonthData(s);
+
+    reports::QueryConditions q;
+    std::tie(q.year, q.month) = yearAndMonth(from);
+    std::tie(q.year1, q.month1) = yearAndMonth(c.args.get("to", from));
+    q.departments = c.args.get("dep", "");
+    q.depType = c.args.get("dep-type", "");
+    q.empType = c.args.get("emp-type", "");
+    q.empNo = c.args.get("code", "");
+    q.name = c.args.get("name", "");
+    // Each --cond is "item operator value link", separated by blanks; the
+    // link may be left off, joining as 并且.
+    for (const std::string& text : c.args.getAll("cond")) {
+        std::istringstream in(text);
+        std::string part[4], extra;
+        in >> part[0] >> part[1] >> part[2] >> part[3];
+        if (part[3].empty())
+            part[3] = reports::kAnd;
+        if (in >> extra)
+            part[3].clear(); // more than four parts is no condition either
+        const reports::AddQueryConditionResult added =
+            reports::addQueryCondition(s, part[0], part[1], part[2], part[3]);
+        if (!added.outcome.ok)
+            return report(c, added.outcome);
+        q.conditions.push_back(added.condition);
+    }
+
+    SilentProgress progress;
+    const reports::QueryRun run = reports::runQuery(s, q, progress);
+    if (!run.outcome.ok)
+        return report(c, run.outcome);
+    const reports::QueryResult& r = run.result;
+    if (c.args.flag("tsv")) {
+        printRows(shownLines(r));
+        return 0;
+    }
+    if (const auto xlsx = c.args.get("xlsx"))
+        return reports::exportQueryXlsx(s, c.prompt, *xlsx, r) ? 0 : 1;
+    print::clsGridPrint job = reports::queryJob(s, r, false);
+    if (const auto none = print::noDataMessage(job.grid(), false))
+        return report(c, *none);
+    return writePdf(c, job, c.args.require("pdf"));
+}
+
+} // namespace gzgl::cli
