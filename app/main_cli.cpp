@@ -54,6 +54,15 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
         (--tsv | --xlsx FILE | --pdf FILE) [--yes]
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
+  bank template show LOGIN | template set LOGIN (标准输入，格式同 show 的输出)
+       | write LOGIN [--name FILE] [--sep TEXT] [--seq] [--total] [--by-account] [--include] [--yes]
+       | print LOGIN --pdf FILE [--by-account] [--include]
+       | copy LOGIN --to DIR [--name FILE] [--yes]
+       格式: 每个格式行一行，七格以制表符分隔: 项目 类型(数字|字符) 字符宽度
+             对齐方式(0:左对齐|1:中对齐|2:右对齐) 对应数据 小数点(显示|空) 固定宽度；
+             然后 "head<TAB>首行文字"、"tail<TAB>尾行文字"、每个部门一行 "dep<TAB>代码 名称"。
+       --name 默认 NJGZ.TXT（文件名中插入本期），--sep 默认"默认格式"（定宽），
+       其他文字即分隔符（TAB 或 \t 为制表符）；--include 只报送所列部门，否则不报送所列部门。
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -63,7 +72,8 @@ CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 int main(int argc, char** argv) {
     using namespace gzgl;
     try {
-        const cli::Args args(argc, argv, {"yes", "help", "with-accounts", "tsv"});
+        const cli::Args args(argc, argv,
+                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;
@@ -115,6 +125,8 @@ int main(int argc, char** argv) {
             return cli::cmdPeriod(ctx);
         if (cmd == "query")
             return cli::cmdQuery(ctx);
+        if (cmd == "bank")
+            return cli::cmdBank(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -80,8 +80,13 @@ struct BankTemplate {
 // Other columns are left alone. Answers whether the row changed.
 bool cycleCell(BankField& row, int column);
 
-// The path of the task's template file in the data home.
+// The path of the task's template file in the data home (an existing file
+// is found whatever the case of its name).
 std::string bankTemplatePath(const Session& s);
+
+// The file layout holds row numbers, widths and digit counts in two digits.
+inline constexpr int kMaxTemplateRows = 99;
+inline constexpr int kMaxFieldWidth = 99;
 
 // A template read from its file: the rows it could read, and one message
 // per line it could not ("第 N 行无法读取：..."). A missing file gives an
@@ -91,6 +96,17 @@ struct TemplateLoad {
     std::vector<std::string> problems;
 };
 TemplateLoad loadBankTemplate(const std::string& path);
+
+// The same reading from the file's bytes. Whatever the bytes, it returns:
+// a line it cannot read (shorter than the row layout, bytes that are no
+// GBK, a flag outside its values, an unknown line) is left out and
+// reported; a missing "标1" or "尾1" line (a truncated file) is reported.
+TemplateLoad parseBankTemplate(std::string_view bytes);
+
+// The file's bytes for a checked template (GBK, CR LF). Names and sources
+// are cut to 20 bytes without splitting a character. nullopt, with the
+// refusal in *refusal, when a text GBK cannot hold.
+std::optional<std::string> bankTemplateBytes(const BankTemplate& tpl, std::string* refusal);
 
 // The checks of 确　　定 in their order, on every row: an empty source
 // ("对应数据不能为空！"), a width or digit count with a character other than

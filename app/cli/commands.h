@@ -7,9 +7,12 @@
 #include "core/session.h"
 
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+class QGuiApplication;
 
 namespace gzgl::cli {
 
@@ -42,6 +45,11 @@ int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
 int cmdQuery(Context& c);
+int cmdBank(Context& c);
+
+// The GUI application a PDF needs, on the offscreen platform unless the
+// caller chose one; null when one exists already.
+std::unique_ptr<QGuiApplication> guiApplication();
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);

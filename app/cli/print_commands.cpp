@@ -19,8 +19,6 @@
 
 namespace gzgl::cli {
 
-namespace {
-
 // QPdfWriter needs a GUI application; a terminal has no display, so the
 // offscreen platform stands in unless the caller chose one.
 std::unique_ptr<QGuiApplication> guiApplication() {
@@ -33,8 +31,6 @@ std::unique_ptr<QGuiApplication> guiApplication() {
     static char* argv[] = {name, nullptr};
     return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-} // namespace
 
 int cmdPrint(Context& c) {
     c.args.allowOnly({"task", "user", "password", "form", "pdf", "dep"});

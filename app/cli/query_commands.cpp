@@ -3,13 +3,16 @@
 // the range, then one output: tab-separated lines, an Excel workbook or a
 // PDF of the print.
 #include "app/cli/commands.h"
-#include "app/cli/pdf_output.h"
 
 #include "core/text.h"
 #include "monthly/refresh.h"
+#include "print/render/render.h"
 #include "print/screen_jobs.h"
 #include "reports/query.h"
 
+#include <QGuiApplication>
+
+#include <iostream>
 #include <sstream>
 #include <tuple>
 
@@ -99,7 +102,15 @@ int cmdQuery(Context& c) {
     print::clsGridPrint job = reports::queryJob(s, r, false);
     if (const auto none = print::noDataMessage(job.grid(), false))
         return report(c, *none);
-    return writePdf(c, job, c.args.require("pdf"));
+    const std::string pdf = c.args.require("pdf");
+    const auto app = guiApplication();
+    std::string error;
+    if (!print::renderPdf(job, pdf, &error)) {
+        c.prompt.message(error, "提示", Icon::Exclamation);
+        return 1;
+    }
+    std::cout << pdf << "\n";
+    return 0;
 }
 
 } // namespace gzgl::cli

@@ -1,0 +1,48 @@
+// The text files the program writes for other systems (bank files, exports,
+// the bank template): GBK bytes checked strictly, since a bank reads them
+// and a character silently replaced by "?" would pay the wrong account
+// name, and written under a temporary name that is renamed over the real
+// one only when complete, so that a crash or a full disk never leaves half
+// a file under the real name.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace gzgl::exchange {
+
+// The GBK bytes of a UTF-8 text, or nullopt when it holds a character GBK
+// cannot hold (or bytes that are no UTF-8).
+std::optional<std::string> gbkStrict(std::string_view utf8);
+
+// The GBK bytes of a text read back as UTF-8, or nullopt when the bytes are
+// no GBK (a byte that starts no character, a broken pair).
+std::optional<std::string> utf8Strict(std::string_view gbk);
+
+// The first character of utf8 that GBK cannot hold, as a message shows it:
+// the character itself, or "0x.." for a byte that starts no character.
+// Empty when every character fits.
+std::string firstUnencodable(std::string_view utf8);
+
+// A file that could not be written; what() is a message for the user.
+class FileWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes bytes to path: into a new temporary file in the same folder, which
+// is flushed to disk and then renamed over path. On any failure the
+// temporary file is removed, path is left as it was and FileWriteError is
+// thrown.
+void writeFileReplacing(const std::string& path, std::string_view bytes);
+
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// Whether a typed file name may stand inside a folder: not empty, no "/"
+// or "\", not "." or "..", no control character.
+bool plainFileName(std::string_view name);
+
+} // namespace gzgl::exchange
