@@ -51,7 +51,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   print LOGIN --form N --pdf FILE [--dep D]
   query LOGIN --from YYYYMM [--to YYYYMM] [--dep "编码 名称,编码 名称"] [--dep-type 类别名称]
         [--emp-type CODE] [--code 编号前缀] [--name 姓名前缀] [--cond "项目 比较 值 并且|或者"]...
-        (--tsv | --xlsx FILE | --pdf FILE) [--yes]
+        (--tsv | --xlsx FILE | --save FILE --sep SEP | --pdf FILE) [--yes]
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
   bank template show LOGIN | template set LOGIN (标准输入，格式同 show 的输出)

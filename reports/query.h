@@ -162,4 +162,15 @@ exchange::SheetTable querySheet(const QueryResult& r);
 // writer's message. Answers whether the file was written.
 bool exportQueryXlsx(Session& s, Prompt& p, const std::string& path, const QueryResult& r);
 
+// KeySave (frmSave): the result as a delimited text file through
+// exchange::writeDelimited, with every column's caption as its title and
+// the employee rows (the total row is no employee and stays out, so that
+// the file reads back as salary lines). The header's period and the period
+// put into the file name are those of the range's last month. The
+// refusals, the overwrite question and the closing message are
+// writeDelimited's; the outcome is the caller's to show.
+Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r, const std::string& folder,
+                             const std::string& name, const std::string& separator, const std::string& today,
+                             std::string* written = nullptr);
+
 } // namespace gzgl::reports

@@ -3,6 +3,7 @@
 
 #include "core/gbk.h"
 #include "core/schema.h"
+#include "exchange/delimited.h"
 #include "print/screen_jobs.h"
 #include "reports/months.h"
 
@@ -135,6 +136,23 @@ bool exportQueryXlsx(Session& s, Prompt& p, const std::string& path, const Query
     }
     p.message(std::string("Excel表格已经成功导出。") + "存放在" + path, title, Icon::Information);
     return true;
+}
+
+Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r, const std::string& folder,
+                             const std::string& name, const std::string& separator, const std::string& today,
+                             std::string* written) {
+    exchange::DelimitedExport e;
+    for (const QueryColumn& c : r.columns)
+        e.titles.push_back(c.caption);
+    e.rows = r.rows;
+    e.folder = folder;
+    e.name = name;
+    e.separator = separator;
+    e.today = today;
+    // The item codes are looked up in, and the file labelled with, the
+    // month the rows come from.
+    PeriodScope scope(s, r.last);
+    return exchange::writeDelimited(s, e, p, progress, written);
 }
 
 } // namespace gzgl::reports

@@ -1,7 +1,7 @@
 // query: the salary query as its screens run it — the month's opening
 // refresh, the conditions checked as the dialog checks them, the query over
-// the range, then one output: tab-separated lines, an Excel workbook or a
-// PDF of the print.
+// the range, then one output: tab-separated lines, an Excel workbook, the
+// delimited text file or a PDF of the print.
 #include "app/cli/commands.h"
 
 #include "core/text.h"
@@ -12,6 +12,8 @@
 
 #include <QGuiApplication>
 
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <tuple>
@@ -48,15 +50,25 @@ std::vector<std::vector<std::string>> shownLines(const reports::QueryResult& r) 
     return out;
 }
 
+// yyyymmdd of the local date.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%Y%m%d", std::localtime(&now));
+    return buf;
+}
+
 } // namespace
 
 int cmdQuery(Context& c) {
     c.args.allowOnly(withLogin(
-        {"from", "to", "dep", "dep-type", "emp-type", "code", "name", "cond", "tsv", "xlsx", "pdf", "yes"}));
+        {"from", "to", "dep", "dep-type", "emp-type", "code", "name", "cond", "tsv", "xlsx", "save", "sep", "pdf", "yes"}));
     const int outputs = int(c.args.flag("tsv")) + int(c.args.get("xlsx").has_value()) +
-                        int(c.args.get("pdf").has_value());
+                        int(c.args.get("save").has_value()) + int(c.args.get("pdf").has_value());
     if (outputs != 1)
-        throw UsageError("query 需要且只需要一种输出：--tsv、--xlsx FILE 或 --pdf FILE");
+        throw UsageError("query 需要且只需要一种输出：--tsv、--xlsx FILE、--save FILE --sep SEP 或 --pdf FILE");
+    if (c.args.get("save") && !c.args.get("sep"))
+        throw UsageError("--save 需要 --sep SEP（TAB 或 \\t 为制表符）");
     const std::string from = c.args.require("from");
     if (!openAndLogin(c))
         return 1;
@@ -99,6 +111,20 @@ int cmdQuery(Context& c) {
     }
     if (const auto xlsx = c.args.get("xlsx"))
         return reports::exportQueryXlsx(s, c.prompt, *xlsx, r) ? 0 : 1;
+    if (const auto save = c.args.get("save")) {
+        const std::filesystem::path file(*save);
+        std::string sep = c.args.require("sep");
+        if (sep == "\\t" || sep == "TAB")
+            sep = "\t";
+        const std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
+        std::string written;
+        const Outcome o = reports::exportQueryDelimited(s, c.prompt, progress, r, folder, file.filename().string(),
+                                                        sep, today(), &written);
+        if (o.ok)
+            std::cout << written << "\n";
+        // Declining to overwrite ends without a message, and without a file.
+        return o.message.empty() ? (o.ok ? 0 : 1) : report(c, o);
+    }
     print::clsGridPrint job = reports::queryJob(s, r, false);
     if (const auto none = print::noDataMessage(job.grid(), false))
         return report(c, *none);

@@ -61,6 +61,14 @@ cell=$(/usr/bin/python3 -c 'import sys, openpyxl; ws = openpyxl.load_workbook(sy
 expect xlsx-exists 1 "磁盘中已有Excel文件,是否要覆盖 否" -- query "${login[@]}" --from 200602 --xlsx "$home/查询.xlsx"
 expect xlsx-yes 0 "Excel表格已经成功导出。" -- query "${login[@]}" --from 200602 --xlsx "$home/查询.xlsx" --yes
 
+# The delimited file of the queried month: employee rows only.
+expect save 0 "文件生成完毕！" -- query "${login[@]}" --from 200602 --save "$home/CX.TXT" --sep TAB
+lines=$(iconv -f GBK -t UTF-8 "$home/CX200602.TXT" | tr -d '\r')
+[ "$(wc -l <<<"$lines")" = 11 ] && grep -q $'^仓库        \t            \t王五        \t0%03' <<<"$lines" ||
+  { echo "FAIL delimited: $lines"; fails=$((fails + 1)); }
+expect save-no-sep 2 "--sep" -- query "${login[@]}" --from 200602 --save "$home/CX.TXT"
+expect save-exists 1 "文件已存在，是否覆盖？ 否" -- query "${login[@]}" --from 200602 --save "$home/CX.TXT" --sep TAB
+
 # The print as PDF: the title, the range's date line and the maker.
 expect pdf 0 "q.pdf" -- query "${login[@]}" --from 200602 --to 200603 --pdf "$home/q.pdf"
 text=$(pdftotext -layout "$home/q.pdf" - | /usr/bin/python3 -c '

@@ -1,15 +1,19 @@
 // The salary query's outputs: the print job's lines, columns and page
-// setup month, and the Excel workbook read back with openpyxl.
+// setup month, the Excel workbook read back with openpyxl, and the
+// delimited text file.
 #include "reports/query.h"
 
+#include "core/gbk.h"
 #include "period/balance.h"
 #include "print/screen_jobs.h"
 #include "support/payroll_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace gzgl;
 using namespace gzgl::reports;
@@ -134,4 +138,20 @@ TEST_F(QueryOutput, AnExistingFileIsReplacedOnlyAfterYes) {
     EXPECT_GT(std::filesystem::file_size(path), 3u);
     EXPECT_FALSE(exportQueryXlsx(t.s, t.prompt, t.home.path + "/无此目录/查询.xlsx", result));
     EXPECT_EQ(t.prompt.messages.back().icon, Icon::Critical);
+}
+
+TEST_F(QueryOutput, DelimitedFileHoldsTheEmployeeRowsOfTheQueriedMonthWithoutTheTotal) {
+    std::string written;
+    const QueryResult february = query("2", "2");
+    const Outcome o = exportQueryDelimited(t.s, t.prompt, progress, february, t.home.path, "CX.TXT", "|", "20060315",
+                                           &written);
+    ASSERT_TRUE(o.ok) << o.message;
+    EXPECT_EQ(written, t.home.path + "/CX200602.TXT") << "the queried month, not the current one";
+    std::ifstream in(written, std::ios::binary);
+    const std::string text = fromGbk(std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_NE(text.find("工资期数 200602\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("|张三        |0001        |"), std::string::npos) << text;
+    EXPECT_NE(text.find("|3012.50     |"), std::string::npos) << text;
+    EXPECT_EQ(text.find("合   计"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6 + 2 + 1) << text;
 }
