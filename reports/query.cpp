@@ -14,7 +14,10 @@
 #include "reports/months.h"
 
 #include <algorithm>
+#include <future>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 namespace gzgl::reports {
@@ -108,8 +111,13 @@ std::vector<QueryColumn> itemColumnsOver(Session& s, const std::vector<std::stri
             printed[upperAscii(trim(rs.row(i)[0].toString()))] = rs.row(i)[1].toInt() != 0;
         for (const monthly::ItemColumn& c : monthly::loadItemColumns(s)) {
             const std::string code = upperAscii(c.code);
-            if (code.empty() || seen.count(code))
+            if (code.empty())
                 continue;
+            if (const auto known = seen.find(code); known != seen.end()) {
+                // Totals are written with the most decimals any month shows.
+                out[known->second].prec = std::max(out[known->second].prec, c.prec);
+                continue;
+            }
             seen[code] = out.size();
             QueryColumn q;
             q.code = code;
@@ -147,26 +155,162 @@ calc::WorkGrid keepSelected(calc::WorkGrid&& grid, const std::unordered_map<std:
     return out;
 }
 
-// Sums the number columns with compensation, so that the total of many
-// rows is the exact sum of what the rows show, to the last decimal.
-void addTotals(QueryResult& r) {
-    r.total.assign(r.columns.size(), std::string());
-    if (!r.total.empty())
-        r.total[0] = kQueryTotal;
-    for (std::size_t c = 3; c < r.columns.size(); ++c) {
-        if (!r.columns[c].totalled())
-            continue;
-        double sum = 0, carry = 0;
-        for (const auto& row : r.rows) {
-            if (row[c].empty())
+// The sum of one column's figures. A figure is read as whole units of
+// 10^-decimals, so that the total is the exact sum of what the rows show,
+// to the last decimal, and no text is turned into a double for it; a figure
+// that does not read that way (more decimals, an exponent, a sum beyond
+// 64 bits) makes the column fall back to a compensated sum of doubles.
+class ColumnSum {
+public:
+    void add(std::string_view text, int decimals) {
+        if (!exact_ || text.empty())
+            return;
+        const bool negative = text.front() == '-';
+        if (negative)
+            text.remove_prefix(1);
+        long long v = 0;
+        int fraction = -1; // digits after the point; -1 before it
+        for (const char ch : text) {
+            if (ch == '.' && fraction < 0) {
+                fraction = 0;
                 continue;
-            const double y = readNumber(row[c]) - carry;
-            const double t = sum + y;
-            carry = (t - sum) - y;
-            sum = t;
+            }
+            if (ch < '0' || ch > '9' || fraction >= decimals || __builtin_mul_overflow(v, 10LL, &v) ||
+                __builtin_add_overflow(v, ch - '0', &v)) {
+                exact_ = false;
+                return;
+            }
+            if (fraction >= 0)
+                ++fraction;
         }
-        r.total[c] = formatNumber(sum, precisionPattern(r.columns[c].prec));
+        for (int k = std::max(fraction, 0); k < decimals; ++k)
+            if (__builtin_mul_overflow(v, 10LL, &v)) {
+                exact_ = false;
+                return;
+            }
+        if (__builtin_add_overflow(units_, negative ? -v : v, &units_))
+            exact_ = false;
     }
+    void merge(const ColumnSum& other) {
+        exact_ = exact_ && other.exact_ && !__builtin_add_overflow(units_, other.units_, &units_);
+    }
+    bool exact() const { return exact_; }
+    // The total written with decimals places, as formatNumber writes it.
+    std::string text(int decimals) const {
+        const bool negative = units_ < 0;
+        std::string digits = std::to_string(negative ? 0ULL - static_cast<unsigned long long>(units_)
+                                                     : static_cast<unsigned long long>(units_));
+        if (digits.size() <= static_cast<std::size_t>(decimals))
+            digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+        if (decimals > 0)
+            digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
+        return (negative ? "-" : "") + digits;
+    }
+
+private:
+    long long units_ = 0;
+    bool exact_ = true;
+};
+
+// The fallback: a compensated sum of the column's figures as doubles.
+std::string compensatedSum(const QueryResult& r, std::size_t c) {
+    double sum = 0, carry = 0;
+    for (const auto& row : r.rows) {
+        if (row[c].empty())
+            continue;
+        const double y = readNumber(row[c]) - carry;
+        const double t = sum + y;
+        carry = (t - sum) - y;
+        sum = t;
+    }
+    return formatNumber(sum, precisionPattern(r.columns[c].prec));
+}
+
+// One month on its way through the query. Everything that reads the
+// database happens on the calling thread (readMonth), since the session's
+// connection and table prefix belong to it. The recalculation touches only
+// this object, so it runs on a worker (recalculateMonth) while the calling
+// thread reads the next month and turns the month before into result rows
+// (collectMonth): the two halves of the work take about as long each.
+struct MonthWork {
+    std::string month;
+    std::unordered_map<std::string, Selected> selected;
+    calc::WorkGrid grid;
+    std::vector<calc::FormulaLine> lines;
+    std::unique_ptr<calc::Exceptions> exceptions; // all the month's answers read in advance
+    std::vector<std::vector<std::string>> rows;
+    std::vector<ColumnSum> sums; // per result column
+};
+
+// What every month's work shares.
+struct QueryPlan {
+    const QueryConditions& q;
+    const std::vector<QueryColumn>& columns;
+    std::unordered_map<std::string, std::size_t> resultColumn; // item code -> result column
+    calc::RecalcSettings settings;
+    monthly::GridFilter filter;
+};
+
+std::unique_ptr<MonthWork> readMonth(Session& s, const QueryPlan& plan, const std::string& month) {
+    PeriodScope scope(s, month);
+    auto w = std::make_unique<MonthWork>();
+    w->month = month;
+    w->selected = selectEmployees(s, plan.q);
+    w->grid = keepSelected(monthly::loadWorkGrid(s, plan.filter, false).grid, w->selected);
+    w->lines = calc::loadFormulaLines(s);
+    if (plan.settings.exceptions) {
+        std::vector<std::string> targets;
+        for (const calc::FormulaLine& line : w->lines)
+            targets.push_back(line.code);
+        w->exceptions = std::make_unique<calc::Exceptions>(s);
+        w->exceptions->prefetch(targets);
+    }
+    return w;
+}
+
+void recalculateMonth(MonthWork& w, const QueryPlan& plan) {
+    calc::RecalculateLines(w.lines, w.grid, -1, plan.settings, w.exceptions.get(), nullptr);
+}
+
+// The month's rows that meet the item conditions, with their sums.
+void collectMonth(MonthWork& w, const QueryPlan& plan) {
+    calc::WorkGrid& grid = w.grid;
+
+    const std::vector<QueryCondition>& conditions = plan.q.conditions;
+    std::vector<int> conditionColumns;
+    for (const QueryCondition& c : conditions)
+        conditionColumns.push_back(grid.columnOf(c.code));
+    std::vector<std::size_t> toResult(static_cast<std::size_t>(grid.cols()), 0);
+    for (int c = 0; c < grid.cols(); ++c) {
+        const auto hit = plan.resultColumn.find(upperAscii(grid.cell(0, c)));
+        toResult[static_cast<std::size_t>(c)] = hit == plan.resultColumn.end() ? 0 : hit->second;
+    }
+    const std::size_t width = plan.columns.size();
+    w.sums.assign(width, ColumnSum());
+    std::vector<double> values(conditionColumns.size());
+    for (int row = calc::kFirstEmployeeRow; row < grid.rows(); ++row) {
+        for (std::size_t i = 0; i < conditionColumns.size(); ++i) {
+            const int col = conditionColumns[i];
+            values[i] = col < 0 || grid.cell(row, col).empty() ? 0 : readNumber(grid.cell(row, col));
+        }
+        if (!rowQualifies(conditions, values))
+            continue;
+        const auto who = w.selected.find(grid.cell(row, 0));
+        std::vector<std::string> line(width);
+        if (who != w.selected.end()) {
+            line[0] = who->second.depName;
+            line[1] = who->second.accNo;
+        }
+        line[2] = grid.cell(row, 1);
+        for (int c = 0; c < grid.cols(); ++c)
+            if (const std::size_t to = toResult[static_cast<std::size_t>(c)]; to != 0) {
+                line[to] = std::move(grid.cell(row, c));
+                if (plan.columns[to].totalled())
+                    w.sums[to].add(line[to], plan.columns[to].prec);
+            }
+        w.rows.push_back(std::move(line));
+    }
+    w.grid = calc::WorkGrid(); // the month's cells are in its rows now
 }
 
 } // namespace
@@ -297,50 +441,54 @@ QueryRun runQuery(Session& s, QueryConditions& q, Progress& progress) {
     for (std::size_t c = 3; c < r.columns.size(); ++c)
         resultColumn[r.columns[c].code] = c;
 
-    const bool exceptions = IsNotCalcOn(s);
-    monthly::GridFilter filter;
-    filter.depCodes = departmentCodes(q.departments);
-    filter.depInclude = true;
-    filter.empNo = trim(q.empNo);
-    filter.empName = trim(q.name);
-    for (const std::string& month : months) {
-        PeriodScope scope(s, month);
-        const std::unordered_map<std::string, Selected> selected = selectEmployees(s, q);
-        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, filter, false);
-        calc::WorkGrid grid = keepSelected(std::move(loaded.grid), selected);
-        calc::RecalculateGrid(s, grid, {s.roundOffMode, exceptions}, progress);
+    QueryPlan plan{q, r.columns, std::move(resultColumn), {s.roundOffMode, IsNotCalcOn(s)}, {}};
+    plan.filter.depCodes = departmentCodes(q.departments);
+    plan.filter.depInclude = true;
+    plan.filter.empNo = trim(q.empNo);
+    plan.filter.empName = trim(q.name);
 
-        std::vector<int> conditionColumns;
-        for (const QueryCondition& c : q.conditions)
-            conditionColumns.push_back(grid.columnOf(c.code));
-        std::vector<std::size_t> toResult(static_cast<std::size_t>(grid.cols()), 0);
-        for (int c = 0; c < grid.cols(); ++c) {
-            const auto hit = resultColumn.find(upperAscii(grid.cell(0, c)));
-            toResult[static_cast<std::size_t>(c)] = hit == resultColumn.end() ? 0 : hit->second;
+    std::vector<ColumnSum> sums(r.columns.size());
+    auto append = [&](MonthWork& w) {
+        for (std::size_t c = 0; c < sums.size(); ++c)
+            sums[c].merge(w.sums[c]);
+        r.rowPeriods.insert(r.rowPeriods.end(), w.rows.size(), w.month);
+        std::move(w.rows.begin(), w.rows.end(), std::back_inserter(r.rows));
+        progress.step();
+    };
+    progress.begin("  正在准备数据，请稍候...", static_cast<int>(months.size()));
+    struct End {
+        Progress& p;
+        ~End() { p.end(); }
+    } end{progress};
+    // Declared before the task so that, however the loop ends, the task is
+    // waited for before its month goes away.
+    std::unique_ptr<MonthWork> inFlight;
+    std::future<void> working;
+    for (const std::string& month : months) {
+        std::unique_ptr<MonthWork> next = readMonth(s, plan, month);
+        std::unique_ptr<MonthWork> done;
+        if (working.valid()) {
+            working.get();
+            done = std::move(inFlight);
         }
-        std::vector<double> values(conditionColumns.size());
-        for (int row = calc::kFirstEmployeeRow; row < grid.rows(); ++row) {
-            for (std::size_t i = 0; i < conditionColumns.size(); ++i) {
-                const int col = conditionColumns[i];
-                values[i] = col < 0 || grid.cell(row, col).empty() ? 0 : readNumber(grid.cell(row, col));
-            }
-            if (!rowQualifies(q.conditions, values))
-                continue;
-            const auto who = selected.find(grid.cell(row, 0));
-            std::vector<std::string> line(r.columns.size());
-            if (who != selected.end()) {
-                line[0] = who->second.depName;
-                line[1] = who->second.accNo;
-            }
-            line[2] = grid.cell(row, 1);
-            for (int c = 0; c < grid.cols(); ++c)
-                if (const std::size_t to = toResult[static_cast<std::size_t>(c)]; to != 0)
-                    line[to] = std::move(grid.cell(row, c));
-            r.rows.push_back(std::move(line));
-            r.rowPeriods.push_back(month);
+        inFlight = std::move(next);
+        working = std::async(std::launch::async, [&plan, w = inFlight.get()] { recalculateMonth(*w, plan); });
+        if (done) {
+            collectMonth(*done, plan);
+            append(*done);
         }
     }
-    addTotals(r);
+    if (working.valid()) {
+        working.get();
+        collectMonth(*inFlight, plan);
+        append(*inFlight);
+    }
+
+    r.total.assign(r.columns.size(), std::string());
+    r.total[0] = kQueryTotal;
+    for (std::size_t c = 3; c < r.columns.size(); ++c)
+        if (r.columns[c].totalled())
+            r.total[c] = sums[c].exact() ? sums[c].text(r.columns[c].prec) : compensatedSum(r, c);
     return run;
 }
 

@@ -283,3 +283,26 @@ TEST(SalaryQuery, DepartmentTypeProposalAndDepartmentCodes) {
     EXPECT_EQ(proposedDepartmentType(t.s, "' or 1=1 --"), "");
     EXPECT_EQ(departmentCodes(" 01 总部,,02  车间 ,"), (std::vector<std::string>{"01", "02"}));
 }
+
+TEST(SalaryQuery, PerEmployeeExceptionsAreTakenFromEachMonthsOwnTables) {
+    QueryTask t;
+    t.exceptions(true);
+    t.item("F005", "双薪");
+    t.formula("F005", "F003*2");
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_NotCalc='F005' Where F_EmpNo='0003'");
+    t.pay("0001", 100, 0);
+    t.pay("0002", 100, 0);
+    t.pay("0003", 100, 0);
+    t.value("0002", "F005", 7.0);
+    t.close();
+    t.value("0002", "F005", 9.0);
+    QueryConditions q = t.range("200602", "200603");
+    q.conditions = {t.cond("双薪", "<", "200")};
+    const QueryResult r = t.run(q).result;
+    const int col = columnOf(r, "F005");
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i < r.rows.size(); ++i)
+        seen.push_back(r.rowPeriods[i] + " " + r.rows[i][2] + " " + r.rows[i][col]);
+    EXPECT_EQ(seen, (std::vector<std::string>{"200602 李四 7.00", "200602 王五 0.00", "200602 赵六 0.00",
+                                              "200603 李四 9.00", "200603 王五 0.00", "200603 赵六 0.00"}));
+}
