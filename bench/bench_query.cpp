@@ -40,7 +40,8 @@ void BM_QueryTwelveMonthsTwoConditions(benchmark::State& state) {
         q.month = "02";
         q.year1 = "2007";
         q.month1 = "01";
-        for (const auto& [item, op, value] : {std::tuple{"应发工资", ">", "5000"}, std::tuple{"F056", "<", "3000"}}) {
+        for (const auto& [item, op, value] :
+             {std::tuple{"应发工资", ">", "5000"}, std::tuple{"F056", "<", "3000"}}) {
             const auto added = reports::addQueryCondition(m.t.s, item, op, value, reports::kAnd);
             if (!added.outcome.ok)
                 throw std::runtime_error(added.outcome.message);

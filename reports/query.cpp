@@ -43,7 +43,9 @@ bool compare(double a, const std::string& op, double b) {
 }
 
 // Month numbers typed with or without their leading zero.
-std::string twoDigits(const std::string& month) { return month.size() == 1 ? "0" + month : month; }
+std::string twoDigits(const std::string& month) {
+    return month.size() == 1 ? "0" + month : month;
+}
 
 // The employees of the open month that meet the request's filters, with
 // the department name and bank account each row shows. Employees without
@@ -56,15 +58,16 @@ std::unordered_map<std::string, Selected> selectEmployees(Session& s, const Quer
     const std::string p = s.taskPrefix();
     // The department is joined from the side, so that an employee whose
     // department is not on file (or has no type) is still a salary line.
-    std::string sql = "Select z.F_EmpNo,y.F_DepName,z.F_AccNo from " + periodTable(p, "Employee") + " z join " +
-                      periodTable(p, "Data") + " w on z.F_EmpNo=w.F_EmpNo left join " + periodTable(p, "Depart") +
-                      " y on y.F_DepNo=z.F_DepNo where 1=1";
+    std::string sql = "Select z.F_EmpNo,y.F_DepName,z.F_AccNo from " + periodTable(p, "Employee") +
+                      " z join " + periodTable(p, "Data") + " w on z.F_EmpNo=w.F_EmpNo left join " +
+                      periodTable(p, "Depart") + " y on y.F_DepNo=z.F_DepNo where 1=1";
     Params params;
     const std::string depType = trim(q.depType);
     if (!depType.empty()) {
         // A subquery rather than a join: two types of one name must not
         // list an employee twice.
-        sql += " And y.F_TypeNo in (Select F_TypeNo from " + periodTable(p, "DepType") + " where F_TypeName=?)";
+        sql +=
+            " And y.F_TypeNo in (Select F_TypeNo from " + periodTable(p, "DepType") + " where F_TypeName=?)";
         params.emplace_back(depType);
     }
     const std::vector<std::string> codes = departmentCodes(q.departments);
@@ -106,7 +109,8 @@ std::vector<QueryColumn> itemColumnsOver(Session& s, const std::vector<std::stri
         // F_Print is read beside the entry columns: the print leaves those
         // items out.
         std::map<std::string, bool> printed;
-        const Recordset rs = s.taskConn.query("Select F_Code,F_Print from " + periodTable(s.taskPrefix(), "Item"));
+        const Recordset rs =
+            s.taskConn.query("Select F_Code,F_Print from " + periodTable(s.taskPrefix(), "Item"));
         for (std::size_t i = 0; i < rs.size(); ++i)
             printed[upperAscii(trim(rs.row(i)[0].toString()))] = rs.row(i)[1].toInt() != 0;
         for (const monthly::ItemColumn& c : monthly::loadItemColumns(s)) {
@@ -135,7 +139,8 @@ std::vector<QueryColumn> itemColumnsOver(Session& s, const std::vector<std::stri
 
 // The grid's rows of the selected employees only (the grid is loaded with
 // the filters it knows; department type and employee type narrow it here).
-calc::WorkGrid keepSelected(calc::WorkGrid&& grid, const std::unordered_map<std::string, Selected>& selected) {
+calc::WorkGrid keepSelected(calc::WorkGrid&& grid,
+                            const std::unordered_map<std::string, Selected>& selected) {
     if (static_cast<std::size_t>(grid.employeeCount()) == selected.size())
         return std::move(grid);
     std::vector<std::string> codes, captions;
@@ -337,7 +342,8 @@ AddQueryConditionResult addQueryCondition(Session& s, const std::string& item, c
         return r;
     }
     const std::vector<items::ItemChoice> choices = monthly::conditionItems(s);
-    auto found = std::find_if(choices.begin(), choices.end(), [&](const auto& c) { return c.name == wanted; });
+    auto found =
+        std::find_if(choices.begin(), choices.end(), [&](const auto& c) { return c.name == wanted; });
     if (found == choices.end())
         found = std::find_if(choices.begin(), choices.end(),
                              [&](const auto& c) { return upperAscii(c.code) == upperAscii(wanted); });
@@ -360,7 +366,8 @@ std::vector<std::string> departmentCodes(const std::string& departments) {
         std::size_t comma = departments.find(',', from);
         if (comma == std::string::npos)
             comma = departments.size();
-        const std::string code = base::textBeforeBlank(std::string_view(departments).substr(from, comma - from));
+        const std::string code =
+            base::textBeforeBlank(std::string_view(departments).substr(from, comma - from));
         if (!code.empty())
             out.push_back(code);
         from = comma + 1;
@@ -373,10 +380,10 @@ std::string proposedDepartmentType(Session& s, const std::string& departments) {
     if (codes.empty())
         return {};
     const std::string p = s.taskPrefix();
-    const Recordset rs = s.taskConn.query("Select a.F_TypeName from " + periodTable(p, "DepType") + " a," +
-                                              periodTable(p, "Depart") +
-                                              " b where a.F_TypeNo=b.F_TypeNo and b.F_DepNo=?",
-                                          {codes.front()});
+    const Recordset rs =
+        s.taskConn.query("Select a.F_TypeName from " + periodTable(p, "DepType") + " a," +
+                             periodTable(p, "Depart") + " b where a.F_TypeNo=b.F_TypeNo and b.F_DepNo=?",
+                         {codes.front()});
     return rs.empty() ? std::string() : trim(rs.row(0)[0].toString());
 }
 
@@ -395,14 +402,17 @@ bool rowQualifies(const std::vector<QueryCondition>& conditions, const std::vect
     return result;
 }
 
-bool QueryColumn::totalled() const { return type == "数字" && !code.empty() && !items::isAccountCode(code); }
+bool QueryColumn::totalled() const {
+    return type == "数字" && !code.empty() && !items::isAccountCode(code);
+}
 
 QueryRun runQuery(Session& s, QueryConditions& q, Progress& progress) {
     QueryRun run;
     const auto first = periodOf(trim(q.year), trim(q.month));
     const auto last = periodOf(trim(q.year1), trim(q.month1));
     if (!first || !last) {
-        run.outcome = Outcome::refuse(kQueryBadDate, "提示", Icon::Exclamation, first ? "txtYear1" : "txtYear");
+        run.outcome =
+            Outcome::refuse(kQueryBadDate, "提示", Icon::Exclamation, first ? "txtYear1" : "txtYear");
         return run;
     }
     std::string from = *first, to = *last;

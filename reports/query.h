@@ -169,8 +169,8 @@ bool exportQueryXlsx(Session& s, Prompt& p, const std::string& path, const Query
 // put into the file name are those of the range's last month. The
 // refusals, the overwrite question and the closing message are
 // writeDelimited's; the outcome is the caller's to show.
-Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r, const std::string& folder,
-                             const std::string& name, const std::string& separator, const std::string& today,
-                             std::string* written = nullptr);
+Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r,
+                             const std::string& folder, const std::string& name, const std::string& separator,
+                             const std::string& today, std::string* written = nullptr);
 
 } // namespace gzgl::reports

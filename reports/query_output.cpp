@@ -127,8 +127,8 @@ bool exportQueryXlsx(Session& s, Prompt& p, const std::string& path, const Query
     try {
         exchange::writeXlsx(temp, querySheet(r));
         // mkstemp makes the file private; an export is an ordinary file.
-        fs::permissions(temp,
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                  fs::perms::others_read);
         fs::rename(temp, target);
     } catch (const std::exception&) {
         fs::remove(temp, ec);
@@ -138,9 +138,9 @@ bool exportQueryXlsx(Session& s, Prompt& p, const std::string& path, const Query
     return true;
 }
 
-Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r, const std::string& folder,
-                             const std::string& name, const std::string& separator, const std::string& today,
-                             std::string* written) {
+Outcome exportQueryDelimited(Session& s, Prompt& p, Progress& progress, const QueryResult& r,
+                             const std::string& folder, const std::string& name, const std::string& separator,
+                             const std::string& today, std::string* written) {
     exchange::DelimitedExport e;
     for (const QueryColumn& c : r.columns)
         e.titles.push_back(c.caption);

@@ -61,12 +61,13 @@ std::string today() {
 } // namespace
 
 int cmdQuery(Context& c) {
-    c.args.allowOnly(withLogin(
-        {"from", "to", "dep", "dep-type", "emp-type", "code", "name", "cond", "tsv", "xlsx", "save", "sep", "pdf", "yes"}));
+    c.args.allowOnly(withLogin({"from", "to", "dep", "dep-type", "emp-type", "code", "name", "cond", "tsv",
+                                "xlsx", "save", "sep", "pdf", "yes"}));
     const int outputs = int(c.args.flag("tsv")) + int(c.args.get("xlsx").has_value()) +
                         int(c.args.get("save").has_value()) + int(c.args.get("pdf").has_value());
     if (outputs != 1)
-        throw UsageError("query 需要且只需要一种输出：--tsv、--xlsx FILE、--save FILE --sep SEP 或 --pdf FILE");
+        throw UsageError(
+            "query 需要且只需要一种输出：--tsv、--xlsx FILE、--save FILE --sep SEP 或 --pdf FILE");
     if (c.args.get("save") && !c.args.get("sep"))
         throw UsageError("--save 需要 --sep SEP（TAB 或 \\t 为制表符）");
     const std::string from = c.args.require("from");
@@ -118,8 +119,8 @@ int cmdQuery(Context& c) {
             sep = "\t";
         const std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
         std::string written;
-        const Outcome o = reports::exportQueryDelimited(s, c.prompt, progress, r, folder, file.filename().string(),
-                                                        sep, today(), &written);
+        const Outcome o = reports::exportQueryDelimited(s, c.prompt, progress, r, folder,
+                                                        file.filename().string(), sep, today(), &written);
         if (o.ok)
             std::cout << written << "\n";
         // Declining to overwrite ends without a message, and without a file.

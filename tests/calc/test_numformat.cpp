@@ -82,7 +82,8 @@ TEST(NumberFormat, WholeUnitsPrintTheirDigitsAtEveryPrecision) {
                 digits.insert(0, static_cast<std::size_t>(d) + 1 - digits.size(), '0');
             if (d > 0)
                 digits.insert(digits.size() - static_cast<std::size_t>(d), ".");
-            ASSERT_EQ(formatNumber(v, NumberPattern{d, 1}), (k < 0 ? "-" : "") + digits) << k << " / 10^" << d;
+            ASSERT_EQ(formatNumber(v, NumberPattern{d, 1}), (k < 0 ? "-" : "") + digits)
+                << k << " / 10^" << d;
         }
     }
     EXPECT_EQ(formatNumber(0.125, "#0.00"), "0.13");

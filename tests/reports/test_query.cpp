@@ -23,7 +23,8 @@ namespace test_query {
 struct QueryTask : test::PayrollTask {
     SilentProgress progress;
     QueryTask() {
-        s.taskConn.execute("Insert Into " + table("DepType") + "(F_TypeNo,F_TypeName) Values('01','行政'),('02','生产')");
+        s.taskConn.execute("Insert Into " + table("DepType") +
+                           "(F_TypeNo,F_TypeName) Values('01','行政'),('02','生产')");
         s.taskConn.execute("Insert Into " + table("Depart") +
                            "(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) Values('01','总部','01',1,1),"
                            "('02','车间','02',1,1),('03','仓库',Null,1,1)");
@@ -34,7 +35,8 @@ struct QueryTask : test::PayrollTask {
         staff("0003", "王五", "03", "0201");
         staff("0004", "赵六", "99", "");
     }
-    void staff(const std::string& no, const std::string& name, const std::string& dep, const std::string& type) {
+    void staff(const std::string& no, const std::string& name, const std::string& dep,
+               const std::string& type) {
         employee(no, name, dep, std::atoi(no.c_str()));
         s.taskConn.execute("Update " + table("Employee") + " Set F_EmpType=? Where F_EmpNo=?", {type, no});
     }

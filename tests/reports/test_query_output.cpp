@@ -143,8 +143,8 @@ TEST_F(QueryOutput, AnExistingFileIsReplacedOnlyAfterYes) {
 TEST_F(QueryOutput, DelimitedFileHoldsTheEmployeeRowsOfTheQueriedMonthWithoutTheTotal) {
     std::string written;
     const QueryResult february = query("2", "2");
-    const Outcome o = exportQueryDelimited(t.s, t.prompt, progress, february, t.home.path, "CX.TXT", "|", "20060315",
-                                           &written);
+    const Outcome o = exportQueryDelimited(t.s, t.prompt, progress, february, t.home.path, "CX.TXT", "|",
+                                           "20060315", &written);
     ASSERT_TRUE(o.ok) << o.message;
     EXPECT_EQ(written, t.home.path + "/CX200602.TXT") << "the queried month, not the current one";
     std::ifstream in(written, std::ios::binary);
