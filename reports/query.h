@@ -32,6 +32,8 @@
 namespace gzgl::reports {
 
 inline constexpr const char* kQueryTitle = "工资查询";
+inline constexpr const char* kQuerySetTitle = "工资综合查询条件设置";
+inline constexpr const char* kQueryExitQuestion = "退出本模块吗？";
 inline constexpr long kFormQuery = 3939;
 inline constexpr const char* kQueryTotal = "合   计";
 inline constexpr const char* kAnd = "并且";
