@@ -50,6 +50,9 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
         [--emptype C] [--code C] [--name N] [--cond "项目 >= 值 并且|或者"]...
   print LOGIN --form N --pdf FILE [--dep D]
   divide LOGIN [--dep CODE] [--total] [--pdf FILE]   工资票面分配（票额分割表）
+  query LOGIN --from YYYYMM [--to YYYYMM] [--dep "编码 名称,编码 名称"] [--dep-type 类别名称]
+        [--emp-type CODE] [--code 编号前缀] [--name 姓名前缀] [--cond "项目 比较 值 并且|或者"]...
+        (--tsv | --xlsx FILE | --save FILE --sep SEP | --pdf FILE) [--yes]
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
   bank template show LOGIN | template set LOGIN (标准输入，格式同 show 的输出)
@@ -70,7 +73,8 @@ CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 int main(int argc, char** argv) {
     using namespace gzgl;
     try {
-        const cli::Args args(argc, argv, {"yes", "help", "with-accounts", "seq", "total", "by-account", "include"});
+        const cli::Args args(argc, argv,
+                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;
@@ -120,6 +124,8 @@ int main(int argc, char** argv) {
             return cli::cmdPrint(ctx);
         if (cmd == "period")
             return cli::cmdPeriod(ctx);
+        if (cmd == "query")
+            return cli::cmdQuery(ctx);
         if (cmd == "bank")
             return cli::cmdBank(ctx);
         if (cmd == "divide")

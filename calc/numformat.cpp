@@ -12,6 +12,32 @@ namespace {
 constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 constexpr int kSignificant = 15;
+
+// The pattern's text of the integer n = value x 10^decimals: the digits of
+// n with the point put in, the whole part padded to minIntegerDigits, and
+// no sign for zero.
+std::string scaledText(unsigned long long n, bool negative, int decimals, int minIntegerDigits) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    std::string_view digits(buf, static_cast<std::size_t>(r.ptr - buf));
+    if (n == 0)
+        digits = {};
+    const std::size_t dec = static_cast<std::size_t>(decimals);
+    const std::size_t whole = digits.size() > dec ? digits.size() - dec : 0;
+    const std::size_t pad = whole < static_cast<std::size_t>(minIntegerDigits) ? minIntegerDigits - whole : 0;
+    std::string out;
+    out.reserve(1 + pad + whole + 1 + dec);
+    if (negative && n != 0)
+        out += '-';
+    out.append(pad, '0');
+    out.append(digits.substr(0, whole));
+    if (dec > 0) {
+        out += '.';
+        out.append(dec - (digits.size() - whole), '0');
+        out.append(digits.substr(whole));
+    }
+    return out;
+}
 } // namespace
 
 NumberPattern parsePattern(std::string_view pattern) {
@@ -38,6 +64,19 @@ std::string formatNumber(double v, const NumberPattern& pattern) {
     if (!std::isfinite(v))
         v = 0;
     const int decimals = pattern.decimals < 0 ? 0 : pattern.decimals;
+    // The common case without building the 15-digit text: when v x 10^decimals
+    // lies clearly away from a half-integer, the text rounds to the same
+    // integer as the product does (the argument of roundToPattern).
+    if (decimals <= 15) {
+        const double m = v * kPow10[decimals];
+        const double am = std::fabs(m);
+        if (am < 1e13) {
+            const double r = std::nearbyint(m);
+            if (0.5 - std::fabs(m - r) > am * 6e-15)
+                return scaledText(static_cast<unsigned long long>(std::fabs(r)), r < 0, decimals,
+                                  pattern.minIntegerDigits);
+        }
+    }
     // The 15 significant digits: "d.dddddddddddddde±x" (or with a "-").
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, kSignificant - 1);

@@ -44,6 +44,7 @@ int cmdExport(Context& c);
 int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
+int cmdQuery(Context& c);
 int cmdBank(Context& c);
 int cmdDivide(Context& c);
 

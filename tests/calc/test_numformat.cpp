@@ -66,6 +66,35 @@ TEST(NumberFormat, NonFiniteValueIsWrittenAsZero) {
     EXPECT_EQ(roundToPattern(-std::numeric_limits<double>::infinity(), 2), 0.0);
 }
 
+// The short way for values clearly away from a half must write what the
+// digit-string rounding writes: an amount of k units of 10^-d prints the
+// digits of k with the point put in, whatever its sign and size, and
+// values at a half still round away from zero.
+TEST(NumberFormat, WholeUnitsPrintTheirDigitsAtEveryPrecision) {
+    std::mt19937_64 rng(7);
+    for (int d = 0; d <= 6; ++d) {
+        const double scale = std::pow(10.0, d);
+        for (int i = 0; i < 20000; ++i) {
+            const long long k = static_cast<long long>(rng() % 2000000001ULL) - 1000000000LL;
+            const double v = static_cast<double>(k) / scale;
+            std::string digits = std::to_string(k < 0 ? -k : k);
+            if (digits.size() <= static_cast<std::size_t>(d))
+                digits.insert(0, static_cast<std::size_t>(d) + 1 - digits.size(), '0');
+            if (d > 0)
+                digits.insert(digits.size() - static_cast<std::size_t>(d), ".");
+            ASSERT_EQ(formatNumber(v, NumberPattern{d, 1}), (k < 0 ? "-" : "") + digits)
+                << k << " / 10^" << d;
+        }
+    }
+    EXPECT_EQ(formatNumber(0.125, "#0.00"), "0.13");
+    EXPECT_EQ(formatNumber(-0.125, "#0.00"), "-0.13");
+    EXPECT_EQ(formatNumber(-0.004, "#0.00"), "0.00");
+    EXPECT_EQ(formatNumber(-5.5, "000"), "-006");
+    EXPECT_EQ(formatNumber(0.5, ".00"), ".50");
+    EXPECT_EQ(formatNumber(-0.0, "#0.00"), "0.00");
+    EXPECT_EQ(formatNumber(9999999999999.99, "#0.00"), "9999999999999.99");
+}
+
 // The fast rounding must give the bits of the formatted text read back, and
 // the text must be what a separate digit-string rounding gives.
 TEST(NumberFormat, RoundToPatternIsTheFormattedTextReadBack) {
