@@ -49,6 +49,9 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   batch LOGIN --item 项目 --way 0|1|2 --value V [--deptype T] [--dep D]
         [--emptype C] [--code C] [--name N] [--cond "项目 >= 值 并且|或者"]...
   print LOGIN --form N --pdf FILE [--dep D]
+  report LOGIN --type 0|1|2|3 --from YYYYMM [--to YYYYMM] [--dep "编码 名称,..."]
+         [--dep-type 类型名称,...] [--level N | --lowest] (--pdf FILE | --tsv | --split-pdf DIR)
+         0 部门汇总表, 1 部门类型汇总表, 2 发放表, 3 工资单（--split-pdf: 每人一个 PDF）
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
 LOGIN: --task NAME --user U --password P.
@@ -60,7 +63,7 @@ CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 int main(int argc, char** argv) {
     using namespace gzgl;
     try {
-        const cli::Args args(argc, argv, {"yes", "help", "with-accounts"});
+        const cli::Args args(argc, argv, {"yes", "help", "with-accounts", "tsv", "lowest"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;
@@ -110,6 +113,8 @@ int main(int argc, char** argv) {
             return cli::cmdPrint(ctx);
         if (cmd == "period")
             return cli::cmdPeriod(ctx);
+        if (cmd == "report")
+            return cli::cmdReport(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -7,9 +7,12 @@
 #include "core/session.h"
 
 #include <initializer_list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+class QGuiApplication;
 
 namespace gzgl::cli {
 
@@ -41,6 +44,7 @@ int cmdExport(Context& c);
 int cmdBatch(Context& c);
 int cmdPrint(Context& c);
 int cmdPeriod(Context& c);
+int cmdReport(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
@@ -51,6 +55,11 @@ void printRows(const std::vector<std::vector<std::string>>& rows);
 
 // Shows the outcome's message and answers its exit code (0 or 1).
 int report(Context& c, const Outcome& o);
+
+// The application that PDF output needs (QPdfWriter): a terminal has no
+// display, so the offscreen platform stands in unless the caller chose one.
+// Null when one exists already.
+std::unique_ptr<QGuiApplication> guiApplication();
 
 // Opens the system database (laying out a new data home first); false after
 // the fatal message.

@@ -19,10 +19,6 @@
 
 namespace gzgl::cli {
 
-namespace {
-
-// QPdfWriter needs a GUI application; a terminal has no display, so the
-// offscreen platform stands in unless the caller chose one.
 std::unique_ptr<QGuiApplication> guiApplication() {
     if (QGuiApplication::instance())
         return nullptr;
@@ -33,8 +29,6 @@ std::unique_ptr<QGuiApplication> guiApplication() {
     static char* argv[] = {name, nullptr};
     return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-} // namespace
 
 int cmdPrint(Context& c) {
     c.args.allowOnly({"task", "user", "password", "form", "pdf", "dep"});
@@ -52,7 +46,9 @@ int cmdPrint(Context& c) {
 
     print::clsGridPrint job;
     if (form == "9989") {
-        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, {dep, "", ""}, true);
+        monthly::GridFilter filter;
+        filter.depNo = dep;
+        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, filter, true);
         SilentProgress progress;
         calc::RecalculateGrid(s, loaded.grid, {s.roundOffMode, IsNotCalcOn(s)}, progress);
         job = print::entryGridJob(s, loaded.grid, loaded.columns, depName);
