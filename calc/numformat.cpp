@@ -34,10 +34,52 @@ bool amountFits(double v, const NumberPattern& pattern) {
     return std::isfinite(v) && amountTextFits(formatNumber(v, pattern));
 }
 
+namespace {
+
+// The text of the integer |r| / 10^decimals, r whole and below 1e13 in
+// magnitude, as the general path below writes it.
+std::string scaledIntegerText(double r, int decimals, int minIntegerDigits) {
+    char digits[24];
+    int len = 0;
+    for (auto n = static_cast<unsigned long long>(std::fabs(r)); n > 0; n /= 10)
+        digits[len++] = static_cast<char>('0' + n % 10);
+    // digits holds the figures backwards; below the decimals they are 0.
+    const int dec = decimals;
+    const int integerLen = std::max(len - dec, 0);
+    const int integerWidth = std::max(integerLen, minIntegerDigits);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(integerWidth + dec + 2));
+    if (r < 0)
+        out += '-';
+    out.append(static_cast<std::size_t>(integerWidth - integerLen), '0');
+    for (int i = len - 1; i >= dec; --i)
+        out += digits[i];
+    if (dec > 0) {
+        out += '.';
+        for (int i = dec - 1; i >= 0; --i)
+            out += i < len ? digits[i] : '0';
+    }
+    return out;
+}
+
+} // namespace
+
 std::string formatNumber(double v, const NumberPattern& pattern) {
     if (!std::isfinite(v))
         v = 0;
     const int decimals = pattern.decimals < 0 ? 0 : pattern.decimals;
+    if (decimals <= 15) {
+        // The common case without building the 15-digit text: where m lies
+        // clearly off a half-integer, the text rounds as m does (see
+        // roundToPattern); a whole number below 1e13 is written directly.
+        const double m = v * kPow10[decimals];
+        const double am = std::fabs(m);
+        if (am < 1e13) {
+            const double r = std::nearbyint(m);
+            if (0.5 - std::fabs(m - r) > am * 6e-15)
+                return scaledIntegerText(r, decimals, pattern.minIntegerDigits);
+        }
+    }
     // The 15 significant digits: "d.dddddddddddddde±x" (or with a "-").
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, kSignificant - 1);
