@@ -35,7 +35,7 @@ inline constexpr const char* kTotalCaption = "合   计";
 
 struct ReportColumn {
     std::string caption;
-    std::string code; // item code; empty for the report's own columns
+    std::string code;  // item code; empty for the report's own columns
     bool text = false; // not summed
     int decimals = 0;
     double widthMm = 0; // 0: fitted to the texts when printed
@@ -43,7 +43,7 @@ struct ReportColumn {
 
 struct ReportRow {
     std::vector<std::string> texts; // per column; used in text columns
-    std::vector<double> values; // per column; used in number columns
+    std::vector<double> values;     // per column; used in number columns
 };
 
 class ReportGrid {

@@ -82,8 +82,8 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 std::vector<HeadingRow> listDepartments(const Departments& d, const base::CodingScheme& scheme,
                                         const std::vector<std::string>& chosen, int level, bool lowest) {
     auto under = [&](const std::string& code) {
-        return chosen.empty() ||
-               std::any_of(chosen.begin(), chosen.end(), [&](const std::string& c) { return startsWith(code, c); });
+        return chosen.empty() || std::any_of(chosen.begin(), chosen.end(),
+                                             [&](const std::string& c) { return startsWith(code, c); });
     };
     std::vector<HeadingRow> out;
     std::set<std::string> taken;
@@ -136,7 +136,8 @@ struct MonthItem {
 
 std::vector<MonthItem> printedItems(Session& s, const std::vector<monthly::ItemColumn>& columns) {
     std::set<std::string> notPrinted;
-    const Recordset rs = s.taskConn.query("Select F_Code,F_Print from " + periodTable(s.taskPrefix(), "Item"));
+    const Recordset rs =
+        s.taskConn.query("Select F_Code,F_Print from " + periodTable(s.taskPrefix(), "Item"));
     for (std::size_t i = 0; i < rs.size(); ++i)
         if (rs.row(i)[1].toInt() == 0)
             notPrinted.insert(upperAscii(trim(rs.row(i)[0].toString())));
@@ -173,7 +174,9 @@ std::unordered_map<std::string, EmployeePlace> employeePlaces(Session& s) {
     return out;
 }
 
-double cellValue(const std::string& text) { return text.empty() ? 0.0 : readNumber(text); }
+double cellValue(const std::string& text) {
+    return text.empty() ? 0.0 : readNumber(text);
+}
 
 // A summary month: the listed rows, each employee's values added into the
 // row he counts for.
@@ -182,7 +185,8 @@ ReportGrid summaryMonth(int type, const std::vector<HeadingRow>& heading, const 
                         const std::unordered_map<std::string, EmployeePlace>& places) {
     ReportGrid g;
     if (type == kTypeSummary)
-        g.columns = {{"部门类型编码", "", true, 0, 0}, {"部门类型", "", true, 0, 0}, {"人 数", "", false, 0, 0}};
+        g.columns = {
+            {"部门类型编码", "", true, 0, 0}, {"部门类型", "", true, 0, 0}, {"人 数", "", false, 0, 0}};
     else
         g.columns = {{"部门编码", "", true, 0, 0}, {"部门名称", "", true, 0, 0}, {"人 数", "", false, 0, 0}};
     std::vector<const MonthItem*> numbers;
@@ -240,7 +244,8 @@ ReportGrid paySheetMonth(const calc::WorkGrid& grid, const std::vector<monthly::
     auto caption = [&](std::size_t col, const char* fallback) {
         return col < columns.size() && !columns[col].name.empty() ? columns[col].name : std::string(fallback);
     };
-    g.columns = {{caption(0, "工号"), "F001", true, 0, 0}, {caption(1, "姓名"), "F002", true, 0, 0},
+    g.columns = {{caption(0, "工号"), "F001", true, 0, 0},
+                 {caption(1, "姓名"), "F002", true, 0, 0},
                  {"部门", "", true, 0, 0}};
     std::vector<const MonthItem*> rest;
     for (const MonthItem& item : items)
@@ -276,16 +281,19 @@ Outcome refuse(const std::string& message, const std::string& focus = {}) {
 } // namespace
 
 const std::vector<std::string>& reportNames() {
-    static const std::vector<std::string> names = {"职工工资部门汇总表", "职工工资部门类型汇总表", "职工工资发放表",
-                                                   "职工工资单"};
+    static const std::vector<std::string> names = {"职工工资部门汇总表", "职工工资部门类型汇总表",
+                                                   "职工工资发放表", "职工工资单"};
     return names;
 }
 
 long reportForm(int type) {
     switch (type) {
-    case kPaySheet: return 118;
-    case kPayslips: return 128;
-    default: return 108;
+    case kPaySheet:
+        return 118;
+    case kPayslips:
+        return 128;
+    default:
+        return 108;
     }
 }
 
@@ -298,8 +306,8 @@ ReportScreenStart openReportScreen(Session& s) {
 std::string reportDateLine(int type, const std::string& first, const std::string& last) {
     if (first == last)
         return print::dateLine(first);
-    const std::string range = "日期:" + first.substr(0, 4) + "年" + first.substr(4, 2) + "月--" + last.substr(0, 4) +
-                              "年" + last.substr(4, 2) + "月";
+    const std::string range = "日期:" + first.substr(0, 4) + "年" + first.substr(4, 2) + "月--" +
+                              last.substr(0, 4) + "年" + last.substr(4, 2) + "月";
     return type == kTypeSummary ? std::string(17, ' ') + range : range;
 }
 
@@ -358,7 +366,8 @@ BuiltReport buildReport(Session& s, ReportRequest& rq, Progress& progress) {
                 out.outcome = refuse("不存在此部门类型：" + e, "txtDepType");
                 return out;
             }
-            if (std::none_of(types.begin(), types.end(), [&](const HeadingRow& h) { return h.code == t->first; })) {
+            if (std::none_of(types.begin(), types.end(),
+                             [&](const HeadingRow& h) { return h.code == t->first; })) {
                 types.push_back({t->first, t->second});
                 typeNames += (typeNames.empty() ? "" : ",") + t->second;
             }

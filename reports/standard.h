@@ -47,19 +47,19 @@ long reportForm(int type);
 
 // frmReport's fields as typed.
 struct ReportRequest {
-    int type = -1; // cmbType's index, -1 when none is chosen
-    std::string year, month; // first month
+    int type = -1;             // cmbType's index, -1 when none is chosen
+    std::string year, month;   // first month
     std::string year1, month1; // last month
-    std::string departments; // txtDep: "code name" entries separated by ","
-    std::string depTypes; // txtDepType: type names (or "NN name") separated by ","
-    std::string level; // txtGrade: a department level, empty or 0 for none
-    bool lowest = false; // "显示最末级单位" instead of "显示下一级单位"
+    std::string departments;   // txtDep: "code name" entries separated by ","
+    std::string depTypes;      // txtDepType: type names (or "NN name") separated by ","
+    std::string level;         // txtGrade: a department level, empty or 0 for none
+    bool lowest = false;       // "显示最末级单位" instead of "显示下一级单位"
 };
 
 // What the screen shows when it opens.
 struct ReportScreenStart {
     std::vector<std::string> types; // cmbType
-    std::string year, month; // both month pairs: the current period
+    std::string year, month;        // both month pairs: the current period
 };
 
 // Opening frmReport: the month-data refresh on the current period, the
@@ -78,10 +78,10 @@ struct HeadingRow {
 struct BuiltReport {
     Outcome outcome;
     int type = 0;
-    std::string first, last; // yyyymm, after a reversed range was swapped
-    std::string depLine; // the department line of the page header
+    std::string first, last;         // yyyymm, after a reversed range was swapped
+    std::string depLine;             // the department line of the page header
     std::vector<HeadingRow> heading; // the summaries' rows as listed
-    ReportGrid grid; // summaries and pay sheet with the totals row
+    ReportGrid grid;                 // summaries and pay sheet with the totals row
 };
 
 // Builds the report of the request (Search over the checked months). The

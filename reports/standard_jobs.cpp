@@ -50,7 +50,8 @@ print::clsGridPrint jobOf(Session& s, const BuiltReport& report, print::PrintGri
     print::addTitle(job, reportNames()[static_cast<std::size_t>(type)]);
     print::addHeadLine(job, report.depLine, 0);
     print::addHeadLine(job, reportDateLine(type, report.first, report.last), 1);
-    print::addHeadLine(job, type == kPaySheet || type == kPayslips ? print::kPageLineAscii : print::kPageLine, 2);
+    print::addHeadLine(job, type == kPaySheet || type == kPayslips ? print::kPageLineAscii : print::kPageLine,
+                       2);
     const std::string blanks(8, ' ');
     if (type == kPayslips) {
         print::addFootLine(job, "制表：　　　　" + s.curOperName, 2);
@@ -72,7 +73,9 @@ print::PrintGrid reportPrintGrid(const ReportGrid& grid) {
     return gridOf(grid, 0, static_cast<int>(grid.rows.size()));
 }
 
-print::PrintGrid reportHeadGrid(const ReportGrid& grid) { return gridOf(grid, 0, 0); }
+print::PrintGrid reportHeadGrid(const ReportGrid& grid) {
+    return gridOf(grid, 0, 0);
+}
 
 print::clsGridPrint reportJob(Session& s, const BuiltReport& report) {
     return jobOf(s, report, reportPrintGrid(report.grid));

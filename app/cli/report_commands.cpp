@@ -17,11 +17,13 @@
 namespace gzgl::cli {
 
 int cmdReport(Context& c) {
-    c.args.allowOnly(withLogin({"type", "from", "to", "dep", "dep-type", "level", "lowest", "pdf", "tsv", "split-pdf"}));
+    c.args.allowOnly(
+        withLogin({"type", "from", "to", "dep", "dep-type", "level", "lowest", "pdf", "tsv", "split-pdf"}));
     const std::string type = c.args.get("type", "");
     if (!type.empty() && (type.size() != 1 || type[0] < '0' || type[0] > '3'))
         throw UsageError("--type 应为 0（部门汇总）、1（部门类型汇总）、2（发放表）或 3（工资单）");
-    const int outputs = (c.args.get("pdf") ? 1 : 0) + (c.args.flag("tsv") ? 1 : 0) + (c.args.get("split-pdf") ? 1 : 0);
+    const int outputs =
+        (c.args.get("pdf") ? 1 : 0) + (c.args.flag("tsv") ? 1 : 0) + (c.args.get("split-pdf") ? 1 : 0);
     if (outputs != 1)
         throw UsageError("应给出 --pdf FILE、--tsv 或 --split-pdf DIR 之一");
     if (c.args.get("split-pdf") && type != "3")
@@ -51,8 +53,8 @@ int cmdReport(Context& c) {
     const std::string typedFirst = rq.year + rq.month;
     const reports::BuiltReport built = reports::buildReport(s, rq, progress);
     if (rq.year + rq.month != typedFirst)
-        std::cerr << "报表年月：" << rq.year << "年" << rq.month << "月 -至- " << rq.year1 << "年" << rq.month1
-                  << "月\n";
+        std::cerr << "报表年月：" << rq.year << "年" << rq.month << "月 -至- " << rq.year1 << "年"
+                  << rq.month1 << "月\n";
     if (!built.outcome.ok)
         return report(c, built.outcome);
 

@@ -27,13 +27,15 @@ struct Company : test::PayrollTask {
     Company() {
         s.sysConn.execute("Update GZSysInfo set F_BMJB='22000' where F_ID=?", {s.curTaskID});
         for (const auto& [no, name] : {std::pair{"01", "管理"}, std::pair{"02", "生产"}})
-            s.taskConn.execute("Insert Into " + table("DepType") + "(F_TypeNo,F_TypeName) Values(?,?)", {no, name});
+            s.taskConn.execute("Insert Into " + table("DepType") + "(F_TypeNo,F_TypeName) Values(?,?)",
+                               {no, name});
         struct Dep {
             const char *code, *name, *type;
             int level, end;
         };
-        for (const Dep& d : {Dep{"01", "总部", "", 1, 0}, Dep{"0101", "财务", "01", 2, 1}, Dep{"0102", "销售", "01", 2, 1},
-                             Dep{"02", "工厂", "", 1, 0}, Dep{"0201", "车间", "02", 2, 1}, Dep{"03", "后勤", "", 1, 1}})
+        for (const Dep& d :
+             {Dep{"01", "总部", "", 1, 0}, Dep{"0101", "财务", "01", 2, 1}, Dep{"0102", "销售", "01", 2, 1},
+              Dep{"02", "工厂", "", 1, 0}, Dep{"0201", "车间", "02", 2, 1}, Dep{"03", "后勤", "", 1, 1}})
             s.taskConn.execute("Insert Into " + table("Depart") +
                                    "(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) Values(?,?,?,?,?)",
                                {d.code, d.name, d.type, d.level, d.end});
@@ -52,7 +54,7 @@ struct Company : test::PayrollTask {
         value("0001", "F004", 1000.10);
         value("0001", "F005", 200.05);
         value("0002", "F004", 1500.005); // shows and counts as 1500.01
-        value("0002", "F005", -9999); // no value
+        value("0002", "F005", -9999);    // no value
         value("0003", "F004", 800);
         value("0004", "F004", 3000.33);
         value("0004", "F005", 100);
@@ -61,12 +63,15 @@ struct Company : test::PayrollTask {
         value("0001", "F006", "备注文字");
     }
 
-    BuiltReport run(int type, const std::string& deps = "", const std::string& level = "", bool lowest = false,
-                    const std::string& from = "200602", const std::string& to = "200602",
+    BuiltReport run(int type, const std::string& deps = "", const std::string& level = "",
+                    bool lowest = false, const std::string& from = "200602", const std::string& to = "200602",
                     const std::string& types = "") {
-        auto part = [](const std::string& t, std::size_t at, std::size_t n) { return t.size() > at ? t.substr(at, n) : ""; };
-        ReportRequest rq{type, part(from, 0, 4), part(from, 4, 2), part(to, 0, 4), part(to, 4, 2), deps, types, level,
-                         lowest};
+        auto part = [](const std::string& t, std::size_t at, std::size_t n) {
+            return t.size() > at ? t.substr(at, n) : "";
+        };
+        ReportRequest rq{
+            type,  part(from, 0, 4), part(from, 4, 2), part(to, 0, 4), part(to, 4, 2), deps, types, level,
+            lowest};
         SilentProgress progress;
         return buildReport(s, rq, progress);
     }
@@ -113,7 +118,8 @@ TEST(StandardReports, TheChecksRefuseInTheScreensOrderWithTheirMessages) {
     EXPECT_EQ(late.outcome.message, "报表日期不能大于工资的当前日期。");
     EXPECT_EQ(late.outcome.title, "提示");
     EXPECT_EQ(t.run(0, "01 总部,99 无").outcome.message, "不存在此部门：99");
-    EXPECT_EQ(t.run(1, "", "", false, "200602", "200602", "管理,仓储").outcome.message, "不存在此部门类型：仓储");
+    EXPECT_EQ(t.run(1, "", "", false, "200602", "200602", "管理,仓储").outcome.message,
+              "不存在此部门类型：仓储");
     EXPECT_EQ(t.run(0, "", "3").outcome.message, "输入的部门级数不存在！");
     EXPECT_EQ(t.run(0, "", "x").outcome.message, "输入的部门级数不存在！");
     EXPECT_EQ(t.run(0, "03").outcome.message, "") << "a leaf chosen lists itself";
@@ -145,8 +151,8 @@ TEST(StandardReports, NextLevelSummarySumsEachDepartmentAndTotalsToTheCent) {
     std::vector<std::string> captions;
     for (const ReportColumn& c : g.columns)
         captions.push_back(c.caption);
-    EXPECT_EQ(captions, (std::vector<std::string>{"部门编码", "部门名称", "人 数", "实发工资", "应发工资", "上月扣零",
-                                                  "本月补发", "本月扣零", "基本工资", "奖金"}))
+    EXPECT_EQ(captions, (std::vector<std::string>{"部门编码", "部门名称", "人 数", "实发工资", "应发工资",
+                                                  "上月扣零", "本月补发", "本月扣零", "基本工资", "奖金"}))
         << "numeric items that print, in item order";
     EXPECT_EQ(headCounts(g), (Counts{{"01", "3"}, {"02", "1"}, {"03", "1"}, {"合   计", "5"}}));
     EXPECT_EQ(column(g, "部门名称"), (std::vector<std::string>{"总部", "工厂", "后勤", ""}));
@@ -165,10 +171,12 @@ TEST(StandardReports, HeadCountsAtNextLevelLowestLevelAndByLevelNumber) {
     EXPECT_EQ(headCounts(t.run(0, "", "", true).grid),
               (Counts{{"0101", "2"}, {"0102", "1"}, {"0201", "1"}, {"03", "1"}, {"合   计", "5"}}));
     EXPECT_EQ(headCounts(t.run(0, "02", "", true).grid), (Counts{{"0201", "1"}, {"合   计", "1"}}));
-    EXPECT_EQ(headCounts(t.run(0, "", "1").grid), (Counts{{"01", "3"}, {"02", "1"}, {"03", "1"}, {"合   计", "5"}}));
+    EXPECT_EQ(headCounts(t.run(0, "", "1").grid),
+              (Counts{{"01", "3"}, {"02", "1"}, {"03", "1"}, {"合   计", "5"}}));
     // 03 has no level-2 department: its employee counts for no row.
     const BuiltReport level2 = t.run(0, "", "2");
-    EXPECT_EQ(headCounts(level2.grid), (Counts{{"0101", "2"}, {"0102", "1"}, {"0201", "1"}, {"合   计", "4"}}));
+    EXPECT_EQ(headCounts(level2.grid),
+              (Counts{{"0101", "2"}, {"0102", "1"}, {"0201", "1"}, {"合   计", "4"}}));
     EXPECT_EQ(column(level2.grid, "基本工资").back(), "6300.44");
 }
 
@@ -194,12 +202,13 @@ TEST(StandardReports, PaySheetHasEveryEmployeeWithDepartmentAndPrintedItems) {
     ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
     const ReportGrid& g = r.grid;
     ASSERT_EQ(g.rows.size(), 6u);
-    EXPECT_EQ(column(g, "工号"), (std::vector<std::string>{"0001", "0002", "0003", "0004", "0005", "合   计"}));
+    EXPECT_EQ(column(g, "工号"),
+              (std::vector<std::string>{"0001", "0002", "0003", "0004", "0005", "合   计"}));
     EXPECT_EQ(column(g, "部门"), (std::vector<std::string>{"财务", "财务", "销售", "车间", "后勤", ""}));
     EXPECT_EQ(column(g, "备注")[0], "备注文字");
     EXPECT_TRUE(g.columns[static_cast<std::size_t>(col(g, "备注"))].text);
-    EXPECT_EQ(column(g, "实发工资"), (std::vector<std::string>{"1200.15", "1500.01", "800.00", "3100.33", "700.70",
-                                                           "7301.19"}));
+    EXPECT_EQ(column(g, "实发工资"),
+              (std::vector<std::string>{"1200.15", "1500.01", "800.00", "3100.33", "700.70", "7301.19"}));
     for (const ReportColumn& c : g.columns)
         EXPECT_NE(c.caption, "内部") << "an item that does not print is left out";
 }
@@ -232,10 +241,12 @@ TEST(StandardReports, ThreeMonthsGiveOneTotalsRowEqualToTheSumOfTheMonths) {
             double sum = 0;
             for (const char* month : {"200602", "200603", "200604"})
                 sum += std::stod(column(t.run(type, "", "", false, month, month).grid, caption).back());
-            EXPECT_EQ(column(range.grid, caption).back(), formatNumber(sum, "#0.00")) << type << " " << caption;
+            EXPECT_EQ(column(range.grid, caption).back(), formatNumber(sum, "#0.00"))
+                << type << " " << caption;
         }
     }
-    EXPECT_EQ(column(t.run(kPaySheet, "", "", false, "200602", "200604").grid, "基本工资").back(), "22302.93");
+    EXPECT_EQ(column(t.run(kPaySheet, "", "", false, "200602", "200604").grid, "基本工资").back(),
+              "22302.93");
 }
 
 TEST(StandardReports, ARangeWithAnEmployeeWhoChangedDepartmentOrName) {
@@ -267,16 +278,18 @@ TEST(StandardReports, ARangeWithAnEmployeeWhoChangedDepartmentOrName) {
 TEST(StandardReports, QuoteAndPercentInADepartmentCodeMatchOnlyThemselves) {
     test::PayrollTask t;
     t.s.sysConn.execute("Update GZSysInfo set F_BMJB='20000' where F_ID=?", {t.s.curTaskID});
-    for (const auto& [code, name] : {std::pair{"%9", "百分"}, std::pair{"19", "十九"}, std::pair{"'9", "引号"},
-                                     std::pair{"_9", "下划"}})
-        t.s.taskConn.execute("Insert Into " + t.table("Depart") + "(F_DepNo,F_DepName,F_DepClass,F_End) Values(?,?,1,1)",
+    for (const auto& [code, name] :
+         {std::pair{"%9", "百分"}, std::pair{"19", "十九"}, std::pair{"'9", "引号"}, std::pair{"_9", "下划"}})
+        t.s.taskConn.execute("Insert Into " + t.table("Depart") +
+                                 "(F_DepNo,F_DepName,F_DepClass,F_End) Values(?,?,1,1)",
                              {code, name});
     t.employee("0001", "甲", "%9");
     t.employee("0002", "乙", "19");
     t.employee("0003", "丙", "'9");
     t.employee("0004", "丁", "_9");
     SilentProgress progress;
-    for (const auto& [choice, who] : {std::pair{"%9 百分", "0001"}, std::pair{"'9", "0003"}, std::pair{"_9", "0004"}}) {
+    for (const auto& [choice, who] :
+         {std::pair{"%9 百分", "0001"}, std::pair{"'9", "0003"}, std::pair{"_9", "0004"}}) {
         ReportRequest rq{kPaySheet, "2006", "02", "2006", "02", choice, "", "", false};
         const BuiltReport sheet = buildReport(t.s, rq, progress);
         ASSERT_TRUE(sheet.outcome.ok) << choice << ": " << sheet.outcome.message;
@@ -297,11 +310,12 @@ TEST(StandardReports, PrintJobsCarryTheFormTitleLinesAndSettings) {
         const char* page;
         const char* date;
     };
-    for (const Want& w : {Want{0, 108, "职工工资部门汇总表", "第<当前页号>／<总页号>页", "日期:2006年02月--2006年03月"},
-                          Want{1, 108, "职工工资部门类型汇总表", "第<当前页号>／<总页号>页",
-                               "                 日期:2006年02月--2006年03月"},
-                          Want{2, 118, "职工工资发放表", "第<当前页号>/<总页号>页", "日期:2006年02月--2006年03月"},
-                          Want{3, 128, "职工工资单", "第<当前页号>/<总页号>页", "日期:2006年02月--2006年03月"}}) {
+    for (const Want& w :
+         {Want{0, 108, "职工工资部门汇总表", "第<当前页号>／<总页号>页", "日期:2006年02月--2006年03月"},
+          Want{1, 108, "职工工资部门类型汇总表", "第<当前页号>／<总页号>页",
+               "                 日期:2006年02月--2006年03月"},
+          Want{2, 118, "职工工资发放表", "第<当前页号>/<总页号>页", "日期:2006年02月--2006年03月"},
+          Want{3, 128, "职工工资单", "第<当前页号>/<总页号>页", "日期:2006年02月--2006年03月"}}) {
         const BuiltReport r = t.run(w.type, "01 总部", "", false, "200602", "200603");
         ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
         print::clsGridPrint job = reportJob(t.s, r);
@@ -324,7 +338,8 @@ TEST(StandardReports, PrintJobsCarryTheFormTitleLinesAndSettings) {
         if (w.type == 3)
             EXPECT_EQ(foots, (std::vector<std::string>{"制表：　　　　管理员|2"}));
         else
-            EXPECT_EQ(foots, (std::vector<std::string>{"主管:        |0", "复核:        |1", "制表:        管理员|2"}));
+            EXPECT_EQ(foots, (std::vector<std::string>{"主管:        |0", "复核:        |1",
+                                                       "制表:        管理员|2"}));
         // Number columns right-aligned, codes and names marked text.
         const print::PrintGrid& g = job.grid();
         EXPECT_TRUE(g.isText(0));

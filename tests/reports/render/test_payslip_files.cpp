@@ -35,7 +35,8 @@ void guiApplication() {
 std::string pdfText(const std::string& path) {
     const std::string cmd =
         "pdftotext -layout '" + path +
-        "' - | /usr/bin/python3 -c 'import sys, unicodedata; t = unicodedata.normalize(\"NFKC\", sys.stdin.read()); "
+        "' - | /usr/bin/python3 -c 'import sys, unicodedata; t = unicodedata.normalize(\"NFKC\", "
+        "sys.stdin.read()); "
         "print(t.translate(str.maketrans({\"\\u2ed4\": \"门\", \"\\u2eda\": \"页\", \"\\u2215\": \"/\"})))'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
     std::string out;
@@ -45,12 +46,15 @@ std::string pdfText(const std::string& path) {
     return out;
 }
 
-bool has(const std::string& text, const std::string& what) { return text.find(what) != std::string::npos; }
+bool has(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
 
 struct Slips : test::PayrollTask {
     Slips() {
         s.sysConn.execute("Update GZSysInfo set F_BMJB='20000' where F_ID=?", {s.curTaskID});
-        s.taskConn.execute("Insert Into " + table("Depart") + "(F_DepNo,F_DepName,F_DepClass,F_End) Values('01','财务',1,1)");
+        s.taskConn.execute("Insert Into " + table("Depart") +
+                           "(F_DepNo,F_DepName,F_DepClass,F_End) Values('01','财务',1,1)");
         item("F004", "基本工资");
         formula("F003", "F004");
         formula("F000", "F003");
