@@ -14,8 +14,12 @@
 #include "reports/months.h"
 
 #include <algorithm>
+#include <deque>
+#include <future>
 #include <map>
+#include <memory>
 #include <set>
+#include <thread>
 #include <unordered_map>
 
 namespace gzgl::reports {
@@ -274,6 +278,27 @@ ReportGrid paySheetMonth(const calc::WorkGrid& grid, const std::vector<monthly::
     return g;
 }
 
+// A second reader of the open task for the months of a range: its own
+// connection to the task database and the settings the month loading and
+// recalculation read. Null when no second connection can be opened (the
+// months are then read one after the other).
+std::unique_ptr<Session> secondReader(const Session& s) {
+    if (std::thread::hardware_concurrency() < 2 || s.taskConn.path().empty())
+        return nullptr;
+    auto r = std::make_unique<Session>();
+    r->curTaskID = s.curTaskID;
+    r->curPeriod = s.curPeriod;
+    r->roundOffMode = s.roundOffMode;
+    r->empNoMask = s.empNoMask;
+    r->curOperName = s.curOperName;
+    try {
+        r->taskConn.open(s.taskConn.path());
+    } catch (const DbError&) {
+        return nullptr;
+    }
+    return r;
+}
+
 Outcome refuse(const std::string& message, const std::string& focus = {}) {
     return Outcome::refuse(message, kTitle, Icon::Exclamation, focus);
 }
@@ -405,21 +430,50 @@ BuiltReport buildReport(Session& s, ReportRequest& rq, Progress& progress) {
     filter.depCodes = chosen;
     filter.depInclude = true;
     const bool exceptions = IsNotCalcOn(s);
-    SilentProgress quiet;
-    progress.begin("  正在准备数据，请稍候...", static_cast<int>(months.size()));
-    for (const std::string& month : months) {
-        PeriodScope scope(s, month);
-        monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, filter, false);
-        calc::RecalculateGrid(s, loaded.grid, {s.roundOffMode, exceptions}, quiet);
-        const std::vector<MonthItem> items = printedItems(s, loaded.columns);
-        const auto places = employeePlaces(s);
-        const ReportGrid g = summary ? summaryMonth(rq.type, out.heading, loaded.grid, items, places)
-                                     : paySheetMonth(loaded.grid, loaded.columns, items, places);
+    const std::vector<HeadingRow>& heading = out.heading;
+    // One month read, recalculated and laid out on a session of its own;
+    // nothing here touches another month's state.
+    auto buildMonth = [&](Session& on, const std::string& month) {
+        PeriodScope scope(on, month);
+        monthly::LoadedGrid loaded = monthly::loadWorkGrid(on, filter, false);
+        SilentProgress quiet;
+        calc::RecalculateGrid(on, loaded.grid, {on.roundOffMode, exceptions}, quiet);
+        const std::vector<MonthItem> items = printedItems(on, loaded.columns);
+        const auto places = employeePlaces(on);
+        return summary ? summaryMonth(rq.type, heading, loaded.grid, items, places)
+                       : paySheetMonth(loaded.grid, loaded.columns, items, places);
+    };
+    auto mergeNext = [&](const ReportGrid& g) {
         if (out.grid.columns.empty())
             out.grid = g;
         else
             mergeMonth(out.grid, g);
         progress.step();
+    };
+
+    progress.begin("  正在准备数据，请稍候...", static_cast<int>(months.size()));
+    std::unique_ptr<Session> second = months.size() > 1 ? secondReader(s) : nullptr;
+    if (!second) {
+        for (const std::string& month : months)
+            mergeNext(buildMonth(s, month));
+    } else {
+        // Two months at a time, each reader on its own connection; the
+        // months are merged in order as they come in, so at most two month
+        // grids are held beside the report.
+        Session* readers[] = {&s, second.get()};
+        std::deque<std::future<ReportGrid>> running;
+        for (std::size_t i = 0; i < months.size(); ++i) {
+            if (running.size() == 2) {
+                mergeNext(running.front().get());
+                running.pop_front();
+            }
+            Session* reader = readers[i % 2];
+            running.push_back(std::async(std::launch::async, [&buildMonth, reader, &month = months[i]] {
+                return buildMonth(*reader, month);
+            }));
+        }
+        for (; !running.empty(); running.pop_front())
+            mergeNext(running.front().get());
     }
     progress.end();
 
