@@ -19,15 +19,17 @@ using namespace gzgl::reports;
 
 namespace {
 
+// The application lives to the end of the process: the renderer keeps
+// fonts in static caches, which must not outlive it.
 void guiApplication() {
-    static std::unique_ptr<QGuiApplication> app;
+    static QGuiApplication* app = nullptr;
     if (app)
         return;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "gzgl_render_tests";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    app = new QGuiApplication(argc, argv);
 }
 
 // The PDF's text, NFKC-folded, with the radical forms poppler gives for
