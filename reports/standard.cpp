@@ -278,11 +278,13 @@ ReportGrid paySheetMonth(const calc::WorkGrid& grid, const std::vector<monthly::
     return g;
 }
 
-// A second reader of the open task for the months of a range: its own
-// connection to the task database and the settings the month loading and
-// recalculation read. Null when no second connection can be opened (the
-// months are then read one after the other).
-std::unique_ptr<Session> secondReader(const Session& s) {
+// A reader of the open task for the months of a range on another thread:
+// its own connection to the task database and the settings the month
+// loading and recalculation read, so that the session itself (which the
+// screen may read meanwhile) is neither used nor moved to another month
+// off its thread. Null when no connection can be opened (the months are
+// then read one after the other on the session).
+std::unique_ptr<Session> monthReader(const Session& s) {
     if (std::thread::hardware_concurrency() < 2 || s.taskConn.path().empty())
         return nullptr;
     auto r = std::make_unique<Session>();
@@ -452,22 +454,24 @@ BuiltReport buildReport(Session& s, ReportRequest& rq, Progress& progress) {
     };
 
     progress.begin("  正在准备数据，请稍候...", static_cast<int>(months.size()));
-    std::unique_ptr<Session> second = months.size() > 1 ? secondReader(s) : nullptr;
-    if (!second) {
+    std::unique_ptr<Session> readers[2];
+    if (months.size() > 1)
+        for (auto& r : readers)
+            r = monthReader(s);
+    if (!readers[0] || !readers[1]) {
         for (const std::string& month : months)
             mergeNext(buildMonth(s, month));
     } else {
         // Two months at a time, each reader on its own connection; the
         // months are merged in order as they come in, so at most two month
         // grids are held beside the report.
-        Session* readers[] = {&s, second.get()};
         std::deque<std::future<ReportGrid>> running;
         for (std::size_t i = 0; i < months.size(); ++i) {
             if (running.size() == 2) {
                 mergeNext(running.front().get());
                 running.pop_front();
             }
-            Session* reader = readers[i % 2];
+            Session* reader = readers[i % 2].get();
             running.push_back(std::async(std::launch::async, [&buildMonth, reader, &month = months[i]] {
                 return buildMonth(*reader, month);
             }));

@@ -9,9 +9,10 @@
 // department type. The month becomes a ReportGrid of its own, which is
 // merged into the report (report_grid.h): columns by caption, rows by
 // their first two cells, values added. The totals row "合   计" follows
-// after the last month. A range is read two months at a time, the second
-// reader on a connection of its own to the task database, and merged in
-// month order as the months come in.
+// after the last month. A range is read two months at a time on two
+// threads, each with a connection of its own to the task database (the
+// session is left alone meanwhile), and merged in month order as the
+// months come in.
 //
 // Rows. The summaries list their rows before any month is read: the
 // departments (or department types) of the heading, taken from every month

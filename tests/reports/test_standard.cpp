@@ -236,6 +236,7 @@ TEST(StandardReports, ThreeMonthsGiveOneTotalsRowEqualToTheSumOfTheMonths) {
         for (int r = 0; r < static_cast<int>(range.grid.rows.size()); ++r)
             totals += range.grid.cell(r, 0) == "合   计";
         EXPECT_EQ(totals, 1) << "type " << type;
+        EXPECT_EQ(t.s.curPeriod, "200604") << "the session stays on the current month";
         EXPECT_EQ(range.grid.cell(static_cast<int>(range.grid.rows.size()) - 1, 0), "合   计");
         for (const char* caption : {"实发工资", "应发工资", "基本工资", "奖金"}) {
             double sum = 0;
