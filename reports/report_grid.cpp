@@ -22,6 +22,8 @@ int ReportGrid::addRow() {
 }
 
 void ReportGrid::add(int row, int col, double v) {
+    if (v == 0)
+        return; // a cell holds a rounded sum already
     double& cell = rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(col)];
     cell = roundToPattern(cell + v, columns[static_cast<std::size_t>(col)].decimals);
 }
