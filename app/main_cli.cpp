@@ -53,6 +53,9 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   query LOGIN --from YYYYMM [--to YYYYMM] [--dep "编码 名称,编码 名称"] [--dep-type 类别名称]
         [--emp-type CODE] [--code 编号前缀] [--name 姓名前缀] [--cond "项目 比较 值 并且|或者"]...
         (--tsv | --xlsx FILE | --save FILE --sep SEP | --pdf FILE) [--yes]
+  report LOGIN --type 0|1|2|3 --from YYYYMM [--to YYYYMM] [--dep "编码 名称,..."]
+         [--dep-type 类型名称,...] [--level N | --lowest] (--pdf FILE | --tsv | --split-pdf DIR)
+         0 部门汇总表, 1 部门类型汇总表, 2 发放表, 3 工资单（--split-pdf: 每人一个 PDF）
   period list LOGIN | close LOGIN [--year YYYY --month MM] | restore LOGIN --to YYYYMM [--yes]
          | clear LOGIN --period YYYYMM
   bank template show LOGIN | template set LOGIN (标准输入，格式同 show 的输出)
@@ -74,7 +77,7 @@ int main(int argc, char** argv) {
     using namespace gzgl;
     try {
         const cli::Args args(argc, argv,
-                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include"});
+                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include", "lowest"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;
@@ -130,6 +133,8 @@ int main(int argc, char** argv) {
             return cli::cmdBank(ctx);
         if (cmd == "divide")
             return cli::cmdDivide(ctx);
+        if (cmd == "report")
+            return cli::cmdReport(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -47,6 +47,7 @@ int cmdPeriod(Context& c);
 int cmdQuery(Context& c);
 int cmdBank(Context& c);
 int cmdDivide(Context& c);
+int cmdReport(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
@@ -57,6 +58,11 @@ void printRows(const std::vector<std::vector<std::string>>& rows);
 
 // Shows the outcome's message and answers its exit code (0 or 1).
 int report(Context& c, const Outcome& o);
+
+// The application that PDF output needs (QPdfWriter): a terminal has no
+// display, so the offscreen platform stands in unless the caller chose one.
+// Null when one exists already.
+std::unique_ptr<QGuiApplication> guiApplication();
 
 // Opens the system database (laying out a new data home first); false after
 // the fatal message.

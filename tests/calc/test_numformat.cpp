@@ -60,6 +60,35 @@ TEST(NumberFormat, PatternFixesDecimalsAndIntegerDigits) {
     EXPECT_EQ(formatNumber(1234.5, "#0.00"), "1234.50");
 }
 
+// Whole cents are written without going through the 15-digit text; they
+// must come out as the text of their integer on both sides of the bound
+// (1e13 scaled) where the general path takes over, and with every pattern.
+TEST(NumberFormat, WholeCentsWriteAsTheirDigitsOnEitherSideOfTheShortcut) {
+    auto expected = [](long long cents, bool twoIntegerDigits) {
+        const std::string sign = cents < 0 ? "-" : "";
+        const long long a = cents < 0 ? -cents : cents;
+        std::string whole = std::to_string(a / 100);
+        if (twoIntegerDigits && whole.size() < 2)
+            whole.insert(0, "0");
+        const std::string frac = std::to_string(100 + a % 100).substr(1);
+        return sign + whole + "." + frac;
+    };
+    std::vector<long long> cents;
+    for (long long k = -100000; k <= 100000; k += 7)
+        cents.push_back(k);
+    for (long long k : {999999999999LL, 1000000000000LL, 9999999999999LL, 10000000000000LL, 10000000000001LL,
+                        99999999999999LL, 123456789012345LL})
+        cents.insert(cents.end(), {k, -k, k - 1, k + 1});
+    for (long long k : cents) {
+        ASSERT_EQ(formatNumber(static_cast<double>(k) / 100, "#0.00"), expected(k, false)) << k;
+        ASSERT_EQ(formatNumber(static_cast<double>(k) / 100, "00.00"), expected(k, true)) << k;
+    }
+    EXPECT_EQ(formatNumber(-0.001, "#0.00"), "0.00");
+    EXPECT_EQ(formatNumber(2.5, "#0"), "3");
+    EXPECT_EQ(formatNumber(1e12 + 0.5, "#0"), "1000000000001");
+    EXPECT_EQ(formatNumber(3, "#0.000000000000000"), "3.000000000000000");
+}
+
 TEST(NumberFormat, NonFiniteValueIsWrittenAsZero) {
     EXPECT_EQ(formatNumber(std::numeric_limits<double>::infinity(), "#0.00"), "0.00");
     EXPECT_EQ(formatNumber(std::nan(""), "#0"), "0");
