@@ -16,10 +16,11 @@ std::string amountText(std::string_view value, bool noPoint, bool zeroPad, int d
     double v = readNumber(value);
     if (!std::isfinite(v) || std::fabs(v) < 0.0005)
         v = 0;
-    const std::string twoDecimals = formatNumber(v, NumberPattern{2, 1});
     if (!noPoint)
-        return twoDecimals;
-    const double fen = readNumber(twoDecimals) * 100;
+        return formatNumber(v, NumberPattern{2, 1});
+    // The two-decimal amount as its text reads back, without writing the
+    // text (roundToPattern's contract), times 100.
+    const double fen = roundToPattern(v, 2) * 100;
     // "#0" has one integer digit; "#" + n zeros has n (none for "#").
     const int minDigits = zeroPad ? std::max(digits, 0) : 1;
     return formatNumber(fen, NumberPattern{0, minDigits});

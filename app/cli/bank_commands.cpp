@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 
+#include <filesystem>
 #include <iostream>
 
 namespace gzgl::cli {
@@ -124,15 +125,17 @@ std::optional<exchange::BankTemplate> openScreen(Context& c) {
         return std::nullopt;
     Session& s = c.session;
     monthly::RefreshMonthData(s);
-    exchange::TemplateLoad l = loadTemplate(s);
-    if (l.tpl.rows.empty() && l.problems.empty()) {
-        report(c, Outcome::refuse("还没有定义银行报盘文件格式（" + exchange::bankTemplatePath(s) +
-                                      "），请先用 bank template set 定义。",
-                                  "提示", Icon::Exclamation));
+    const std::string path = exchange::bankTemplatePath(s);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        report(c, Outcome::refuse("还没有定义银行报盘文件格式（" + path + "），请先用 bank template set 定义。", "提示",
+                                  Icon::Exclamation));
         return std::nullopt;
     }
+    exchange::TemplateLoad l = loadTemplate(s);
     if (l.tpl.rows.empty()) {
-        report(c, Outcome::refuse("请选择预览项目！", "提示", Icon::Exclamation));
+        report(c, Outcome::refuse("银行报盘文件格式（" + path + "）中没有项目，请先用 bank template set 定义。", "提示",
+                                  Icon::Exclamation));
         return std::nullopt;
     }
     return std::move(l.tpl);
