@@ -69,7 +69,8 @@ CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 int main(int argc, char** argv) {
     using namespace gzgl;
     try {
-        const cli::Args args(argc, argv, {"yes", "help", "with-accounts", "seq", "total", "by-account", "include"});
+        const cli::Args args(argc, argv,
+                             {"yes", "help", "with-accounts", "seq", "total", "by-account", "include"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;

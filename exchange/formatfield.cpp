@@ -1,5 +1,4 @@
-// FormatField, the shared fixed-width formatter (Part 7.1 Algorithms), and
-// its GBK-byte form.
+// FormatField, the shared fixed-width formatter, and its GBK-byte form.
 #include "exchange/bank.h"
 #include "exchange/fieldformat.h"
 
@@ -43,8 +42,8 @@ std::string fitGbk(std::string_view gbk, int align, int width) {
     return align == 0 ? std::string(s) + blanks : blanks + std::string(s);
 }
 
-std::string FormatField(std::string_view value, int align, int width, bool isNumber, bool noPoint, bool zeroPad,
-                        int digits) {
+std::string FormatField(std::string_view value, int align, int width, bool isNumber, bool noPoint,
+                        bool zeroPad, int digits) {
     const std::string s = isNumber ? amountText(value, noPoint, zeroPad, digits) : std::string(value);
     const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
     std::size_t n = gbkLength(s);
