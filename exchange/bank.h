@@ -170,8 +170,10 @@ struct BankData {
 BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions& opt, Progress& progress);
 
 // Writes the month's bank file into the data home: include mode with an
-// empty list is refused ("请选择需报送银行的部门！"), so is an empty file
-// name or one holding "/" or "\"; an existing file asks "本月银行报盘文件
+// empty list is refused ("请选择需报送银行的部门！"), so is a template that
+// fails checkBankTemplate (the grid as typed, maybe not saved; digit counts
+// clamped to the width as saving would), an empty file name or one holding
+// "/" or "\"; an existing file asks "本月银行报盘文件
 // 已经存在，是否覆盖？" through prompt (No: not ok, no message, nothing
 // written); a text GBK cannot hold refuses the whole file with a message
 // naming the employee (number and name), the field and the character. The

@@ -178,10 +178,15 @@ BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions&
     return out;
 }
 
-Outcome writeBankFile(Session& s, const BankTemplate& tpl, const BankOptions& opt, Prompt& prompt,
+Outcome writeBankFile(Session& s, const BankTemplate& typedTpl, const BankOptions& opt, Prompt& prompt,
                       Progress& progress, std::string* written) {
-    if (opt.include && tpl.departments.empty())
+    if (opt.include && typedTpl.departments.empty())
         return refuse("请选择需报送银行的部门！");
+    // The grid may not have been saved: a width that is no number, or one
+    // too wide to be stored, would give a layout the template cannot hold.
+    BankTemplate tpl = typedTpl;
+    if (Outcome o = checkBankTemplate(tpl); !o.ok)
+        return o;
     const std::string typed = trim(opt.fileName);
     if (typed.empty())
         return refuse("文件名不能为空！");

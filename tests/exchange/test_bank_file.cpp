@@ -111,6 +111,19 @@ TEST(BankFile, IncludeModeWithAnEmptyListIsRefusedAndNothingWritten) {
     EXPECT_FALSE(std::filesystem::exists(m.path()));
 }
 
+TEST(BankFile, UncheckedTemplateIsRefusedBeforeAnythingIsWritten) {
+    BankMonth m;
+    m.tpl.rows[0].width = "1O";
+    EXPECT_EQ(m.write().message, "含有非法字符！");
+    m.tpl.rows[0].width = "100000";
+    EXPECT_EQ(m.write().message, "字符宽度不能大于99！");
+    EXPECT_FALSE(std::filesystem::exists(m.path()));
+    // Digits above the width are clamped as saving would clamp them.
+    m.tpl.rows = {{"分", kTypeNumber, "4", kAlignRight, "F003", "", "9"}};
+    ASSERT_TRUE(m.write().ok);
+    EXPECT_EQ(m.file(), "1234\r\n0000\r\n");
+}
+
 TEST(BankFile, ExcludeModeWithAnEmptyListWritesEveryone) {
     BankMonth m;
     m.tpl.rows = {{"号", kTypeText, "4", kAlignLeft, "F001", "", ""}};
