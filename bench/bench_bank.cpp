@@ -58,6 +58,15 @@ void BM_BankFileWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_BankFileWrite)->Unit(benchmark::kMillisecond);
 
+// The part of the above before any formatting: load and recalculation.
+void BM_BankCollectData(benchmark::State& state) {
+    BankMonth& b = month();
+    SilentProgress progress;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(exchange::collectBankData(b.m.t.s, b.tpl, {}, progress).rows.size());
+}
+BENCHMARK(BM_BankCollectData)->Unit(benchmark::kMillisecond);
+
 void BM_BankTemplateRead(benchmark::State& state) {
     BankMonth& b = month();
     const std::string bytes = exchange::bankTemplateBytes(b.tpl, nullptr).value();

@@ -110,13 +110,20 @@ std::optional<std::string> bankTemplateBytes(const BankTemplate& tpl, std::strin
 
 // The checks of 确　　定 in their order, on every row: an empty source
 // ("对应数据不能为空！"), a width or digit count with a character other than
-// 0-9 ("含有非法字符！"); a digit count above the width is set to the width
-// (in tpl). A refusal's focus is "row,col" of the offending cell.
+// 0-9 ("含有非法字符！"), a width above kMaxFieldWidth ("字符宽度不能大于
+// 99！": the file keeps it in two digits); a digit count above the width
+// is set to the width (in tpl; an empty width counts 0). More than
+// kMaxTemplateRows rows, or a line break in the header, trailer or a
+// department entry (it would end the file's line) are refused too. A
+// refusal's focus is "row,col" of the offending cell (rows from 1, as the
+// grid counts them below its heading row), or the text box's name.
 Outcome checkBankTemplate(BankTemplate& tpl);
 
 // Checks tpl and writes it to the task's template file (under a temporary
 // name, renamed when complete): "银行报盘文件格式存贮完毕！" on success. A
-// refusal writes nothing; a text GBK cannot hold is refused naming it.
+// refusal writes nothing and leaves the old file as it was; a text GBK
+// cannot hold is refused naming the field and the character. The outcome's
+// message is the caller's to show (as for every function below).
 Outcome saveBankTemplate(const Session& s, BankTemplate tpl);
 
 // The item picker's entries: the seven fixed fields, then every salary item
@@ -163,11 +170,18 @@ struct BankData {
 BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions& opt, Progress& progress);
 
 // Writes the month's bank file into the data home: include mode with an
-// empty list is refused ("请选择需报送银行的部门！"); an existing file asks
-// before it is replaced; a text GBK cannot hold refuses the whole file with
-// a message naming the employee and the field. The file is written under a
-// temporary name and renamed when complete. Success: "文件生成完毕！", and
-// *written (when given) holds the path.
+// empty list is refused ("请选择需报送银行的部门！"), so is a template that
+// fails checkBankTemplate (the grid as typed, maybe not saved; digit counts
+// clamped to the width as saving would), an empty file name or one holding
+// "/" or "\"; an existing file asks "本月银行报盘文件
+// 已经存在，是否覆盖？" through prompt (No: not ok, no message, nothing
+// written); a text GBK cannot hold refuses the whole file with a message
+// naming the employee (number and name), the field and the character. The
+// file is written under a temporary name and renamed when complete, so no
+// half file ever stands under its name. Line breaks inside a cell are left
+// out (any CR or LF, not only CR LF pairs: a lone one would split the
+// record). Progress: the recalculation's, then one step per employee.
+// Success: "文件生成完毕！", and *written (when given) holds the path.
 Outcome writeBankFile(Session& s, const BankTemplate& tpl, const BankOptions& opt, Prompt& prompt, Progress& progress,
                       std::string* written = nullptr);
 
@@ -180,8 +194,12 @@ struct ControlList {
 ControlList bankControlList(Session& s, const BankTemplate& tpl, const BankData& data);
 
 // "Disk": copies the month's file (the name with the period, from the data
-// home) to folder/typedName, asking before an existing copy is replaced.
-// Success: "文件复制完毕！". A missing month's file is refused.
+// home) to folder/typedName (under a temporary name, renamed when
+// complete), asking "磁盘中已有报盘文件，是否覆盖？" before an existing copy
+// is replaced (No: not ok, no message). Success: "文件复制完毕！". A missing
+// month's file, a missing folder and an empty or path-like name are
+// refused. (The original's "请在A：中插入磁盘" is the screen's to show
+// before it asks for the folder.)
 Outcome copyBankFile(const Session& s, const std::string& typedName, const std::string& folder, Prompt& prompt);
 
 } // namespace gzgl::exchange

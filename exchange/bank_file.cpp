@@ -113,7 +113,8 @@ BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions&
     for (const std::string& entry : tpl.departments)
         filter.depCodes.push_back(base::textBeforeBlank(trim(entry)));
     filter.depInclude = opt.include;
-    filter.order = opt.byAccount ? monthly::GridFilter::Order::Account : monthly::GridFilter::Order::EmployeeNo;
+    filter.order =
+        opt.byAccount ? monthly::GridFilter::Order::Account : monthly::GridFilter::Order::EmployeeNo;
     monthly::LoadedGrid loaded = monthly::loadWorkGrid(s, filter, false);
     calc::WorkGrid& grid = loaded.grid;
     calc::RecalculateGrid(s, grid, {s.roundOffMode, IsNotCalcOn(s)}, progress);
@@ -127,7 +128,8 @@ BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions&
     std::string corporation;
     for (const Source& src : sources)
         if (src.kind == Source::Kind::Corporation) {
-            corporation = s.sysConn.scalar("Select F_QYDM from GZSysInfo where F_ID=?", {s.curTaskID}).toString();
+            corporation =
+                s.sysConn.scalar("Select F_QYDM from GZSysInfo where F_ID=?", {s.curTaskID}).toString();
             break;
         }
     std::unordered_map<std::string, std::vector<std::string>> accounts;
@@ -157,12 +159,18 @@ BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions&
         cells.reserve(sources.size());
         for (const Source& src : sources) {
             switch (src.kind) {
-            case Source::Kind::Corporation: cells.push_back(corporation); break;
+            case Source::Kind::Corporation:
+                cells.push_back(corporation);
+                break;
             case Source::Kind::Employee:
                 cells.push_back(acc ? (*acc)[static_cast<std::size_t>(src.index)] : std::string());
                 break;
-            case Source::Kind::Column: cells.push_back(grid.cell(r, src.index)); break;
-            case Source::Kind::None: cells.emplace_back(); break;
+            case Source::Kind::Column:
+                cells.push_back(grid.cell(r, src.index));
+                break;
+            case Source::Kind::None:
+                cells.emplace_back();
+                break;
             }
         }
         out.rows.push_back(std::move(cells));
@@ -170,10 +178,15 @@ BankData collectBankData(Session& s, const BankTemplate& tpl, const BankOptions&
     return out;
 }
 
-Outcome writeBankFile(Session& s, const BankTemplate& tpl, const BankOptions& opt, Prompt& prompt, Progress& progress,
-                      std::string* written) {
-    if (opt.include && tpl.departments.empty())
+Outcome writeBankFile(Session& s, const BankTemplate& typedTpl, const BankOptions& opt, Prompt& prompt,
+                      Progress& progress, std::string* written) {
+    if (opt.include && typedTpl.departments.empty())
         return refuse("请选择需报送银行的部门！");
+    // The grid may not have been saved: a width that is no number, or one
+    // too wide to be stored, would give a layout the template cannot hold.
+    BankTemplate tpl = typedTpl;
+    if (Outcome o = checkBankTemplate(tpl); !o.ok)
+        return o;
     const std::string typed = trim(opt.fileName);
     if (typed.empty())
         return refuse("文件名不能为空！");
@@ -237,8 +250,8 @@ Outcome writeBankFile(Session& s, const BankTemplate& tpl, const BankOptions& op
                 gbk = gbkStrict(v);
                 if (!gbk) {
                     progress.end();
-                    return refuse(gbkRefusal("职工 " + data.empNos[i] + " " + data.empNames[i] + " 的“" + p.name + "”",
-                                             v));
+                    return refuse(gbkRefusal(
+                        "职工 " + data.empNos[i] + " " + data.empNames[i] + " 的“" + p.name + "”", v));
                 }
             }
             if (fixed) {
@@ -274,7 +287,8 @@ Outcome writeBankFile(Session& s, const BankTemplate& tpl, const BankOptions& op
     return {true, "文件生成完毕！", kTitle, Icon::Information, {}};
 }
 
-Outcome copyBankFile(const Session& s, const std::string& typedName, const std::string& folder, Prompt& prompt) {
+Outcome copyBankFile(const Session& s, const std::string& typedName, const std::string& folder,
+                     Prompt& prompt) {
     const std::string typed = trim(typedName);
     if (typed.empty())
         return refuse("文件名不能为空！");

@@ -15,7 +15,9 @@ namespace {
 
 constexpr const char* kTitle = "提示";
 
-bool digitsOnly(std::string_view s) { return s.find_first_not_of("0123456789") == std::string_view::npos; }
+bool digitsOnly(std::string_view s) {
+    return s.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
 // A digits-only text as a number, saturating far above any width.
 long long digitsValue(std::string_view s) {
@@ -25,7 +27,9 @@ long long digitsValue(std::string_view s) {
     return v;
 }
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 } // namespace
 
@@ -52,12 +56,15 @@ bool cycleCell(BankField& row, int column) {
         if (row.type == kTypeNumber)
             row.point = row.point == kPointShown ? "" : kPointShown;
         break;
-    default: break;
+    default:
+        break;
     }
     return !(row == before);
 }
 
-std::string bankTemplatePath(const Session& s) { return findFileNoCase(s.appPath, "BankForm" + s.curTaskID + ".frm"); }
+std::string bankTemplatePath(const Session& s) {
+    return findFileNoCase(s.appPath, "BankForm" + s.curTaskID + ".frm");
+}
 
 TemplateLoad loadBankTemplate(const std::string& path) {
     std::error_code ec;
@@ -74,8 +81,8 @@ TemplateLoad loadBankTemplate(const std::string& path) {
 
 Outcome checkBankTemplate(BankTemplate& tpl) {
     if (tpl.rows.size() > static_cast<std::size_t>(kMaxTemplateRows))
-        return Outcome::refuse("银行报盘文件格式最多只能有" + std::to_string(kMaxTemplateRows) + "行！", kTitle,
-                               Icon::Exclamation, std::to_string(kMaxTemplateRows + 1) + ",0");
+        return Outcome::refuse("银行报盘文件格式最多只能有" + std::to_string(kMaxTemplateRows) + "行！",
+                               kTitle, Icon::Exclamation, std::to_string(kMaxTemplateRows + 1) + ",0");
     for (std::size_t i = 0; i < tpl.rows.size(); ++i) {
         BankField& f = tpl.rows[i];
         const std::string row = std::to_string(i + 1);
@@ -124,10 +131,11 @@ std::vector<PickerEntry> bankPickerEntries(Session& s) {
     std::vector<PickerEntry> out;
     for (const char* f : kFixedFields)
         out.push_back({f, {}, {}});
-    const Recordset rs =
-        s.taskConn.query("Select F_Code,F_Name,F_Type from " + periodTable(s.taskPrefix(), "Item") + " Order By F_ID");
+    const Recordset rs = s.taskConn.query("Select F_Code,F_Name,F_Type from " +
+                                          periodTable(s.taskPrefix(), "Item") + " Order By F_ID");
     for (std::size_t i = 0; i < rs.size(); ++i)
-        out.push_back({trim(rs.row(i)[1].toString()), trim(rs.row(i)[0].toString()), trim(rs.row(i)[2].toString())});
+        out.push_back(
+            {trim(rs.row(i)[1].toString()), trim(rs.row(i)[0].toString()), trim(rs.row(i)[2].toString())});
     return out;
 }
 

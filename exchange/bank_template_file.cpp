@@ -38,7 +38,9 @@ const std::string& gbkOf(const char* utf8) {
     return none;
 }
 
-bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+bool startsWith(std::string_view s, std::string_view p) {
+    return s.substr(0, p.size()) == p;
+}
 
 // Two ASCII digits as their number; -1 otherwise.
 int twoDigits(std::string_view s) {
@@ -162,8 +164,8 @@ TemplateLoad parseBankTemplate(std::string_view bytes) {
                 out.tpl.departments.push_back(std::move(entry));
         } else if (startsWith(line, gbkOf("行"))) {
             if (line.size() < kRowBytes) {
-                problem("格式行太短（应有" + std::to_string(kRowBytes) + "个字节，只有" + std::to_string(line.size()) +
-                        "个）");
+                problem("格式行太短（应有" + std::to_string(kRowBytes) + "个字节，只有" +
+                        std::to_string(line.size()) + "个）");
                 continue;
             }
             if (!trim(line.substr(kRowBytes)).empty()) {
@@ -187,7 +189,8 @@ TemplateLoad parseBankTemplate(std::string_view bytes) {
                 problem("小数点应为0或1");
             else if (digits < 0)
                 problem("固定宽度不是两位数字");
-            else if (text(line.substr(kNameAt, kTextBytes), name) && text(line.substr(kSourceAt, kTextBytes), source)) {
+            else if (text(line.substr(kNameAt, kTextBytes), name) &&
+                     text(line.substr(kSourceAt, kTextBytes), source)) {
                 f.name = trim(name);
                 f.type = type == '0' ? kTypeNumber : kTypeText;
                 f.width = std::to_string(width);

@@ -18,7 +18,8 @@ constexpr int kCellBytes = 12;
 
 } // namespace
 
-std::string delimitedPath(const std::string& folder, const std::string& typedName, const std::string& period) {
+std::string delimitedPath(const std::string& folder, const std::string& typedName,
+                          const std::string& period) {
     std::string dir = folder;
     if (!dir.empty() && dir.back() != '/')
         dir += '/';
@@ -31,23 +32,27 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
     if (typed.empty())
         return Outcome::refuse("文件名不能为空！", kTitle, Icon::Exclamation, "txtName");
     if (!plainFileName(typed))
-        return Outcome::refuse("文件名“" + typed + "”不能包含 / 或 \\ 等字符！", kTitle, Icon::Exclamation, "txtName");
+        return Outcome::refuse("文件名“" + typed + "”不能包含 / 或 \\ 等字符！", kTitle, Icon::Exclamation,
+                               "txtName");
     std::error_code ec;
     if (e.folder.empty() || !std::filesystem::is_directory(e.folder, ec))
         return Outcome::refuse("文件夹“" + e.folder + "”不存在！", kTitle, Icon::Exclamation, "Dir1");
     const std::string path = delimitedPath(e.folder, typed, s.curPeriod);
-    if (std::filesystem::exists(path, ec) && !prompt.askYesNo(path + "文件已存在，是否覆盖？", "询问窗", Icon::Question))
+    if (std::filesystem::exists(path, ec) &&
+        !prompt.askYesNo(path + "文件已存在，是否覆盖？", "询问窗", Icon::Question))
         return Outcome{false, {}, {}, Icon::None, {}};
 
     auto refuse = [](const std::string& what, const std::string& text) {
-        return Outcome::refuse(what + "里有GBK字符集以外的字符“" + firstUnencodable(text) + "”，文件没有生成。", kTitle,
-                               Icon::Exclamation);
+        return Outcome::refuse(what + "里有GBK字符集以外的字符“" + firstUnencodable(text) +
+                                   "”，文件没有生成。",
+                               kTitle, Icon::Exclamation);
     };
     const auto sep = gbkStrict(e.separator);
     if (!sep)
         return refuse("分隔符号", e.separator);
-    const std::string header = "****\r\n任务名称 " + s.curTaskID + " " + s.curTaskName + "\r\n工资期数 " + s.curPeriod +
-                               "\r\n分隔符号 " + e.separator + "\r\n导出日期 " + e.today + "\r\n****\r\n";
+    const std::string header = "****\r\n任务名称 " + s.curTaskID + " " + s.curTaskName + "\r\n工资期数 " +
+                               s.curPeriod + "\r\n分隔符号 " + e.separator + "\r\n导出日期 " + e.today +
+                               "\r\n****\r\n";
     const auto head = gbkStrict(header);
     if (!head)
         return refuse("任务名称", s.curTaskName);
@@ -56,10 +61,12 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
     auto cell = [&](const std::string& text) { return gbkStrict(trim(text)); };
     std::string out = *head;
     std::string codes, titles;
-    const std::string itemSql = "Select F_Code from " + periodTable(s.taskPrefix(), "Item") + " where F_Name=?";
+    const std::string itemSql =
+        "Select F_Code from " + periodTable(s.taskPrefix(), "Item") + " where F_Name=?";
     for (std::size_t c = 0; c < e.titles.size(); ++c) {
         const std::string title = trim(e.titles[c]);
-        const std::string code = title.empty() ? std::string() : trim(s.taskConn.scalar(itemSql, {title}).toString());
+        const std::string code =
+            title.empty() ? std::string() : trim(s.taskConn.scalar(itemSql, {title}).toString());
         const auto t = cell(title);
         if (!t)
             return refuse("第" + std::to_string(c + 1) + "列的标题", title);
@@ -79,7 +86,8 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
             if (!v) {
                 progress.end();
                 const std::string title = c < e.titles.size() ? trim(e.titles[c]) : std::to_string(c + 1);
-                return refuse("第" + std::to_string(r + 1) + "行（" + trim(row[0]) + "）的“" + title + "”", row[c]);
+                return refuse("第" + std::to_string(r + 1) + "行（" + trim(row[0]) + "）的“" + title + "”",
+                              row[c]);
             }
             if (c > 0)
                 out += *sep;

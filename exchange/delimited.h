@@ -1,6 +1,6 @@
 // The delimited salary export (frmSave, reached from the salary query): the
 // query grid written as a text file with a fixed header block, which the
-// salary data exchange (Part 7.4) reads back.
+// salary data exchange reads back.
 //
 // File layout (GBK, every line ended by CR LF):
 //   "****"
@@ -25,12 +25,12 @@
 namespace gzgl::exchange {
 
 struct DelimitedExport {
-    std::vector<std::string> titles;             // the grid's row 0
-    std::vector<std::vector<std::string>> rows;  // its data rows, as text
-    std::string folder;                          // the chosen folder
-    std::string name;                            // the typed file name
-    std::string separator;                       // Cmbfg's text
-    std::string today;                           // yyyymmdd
+    std::vector<std::string> titles;            // the grid's row 0
+    std::vector<std::vector<std::string>> rows; // its data rows, as text
+    std::string folder;                         // the chosen folder
+    std::string name;                           // the typed file name
+    std::string separator;                      // Cmbfg's text
+    std::string today;                          // yyyymmdd
 };
 
 // The file name of the export: the typed name with the period put in as for

@@ -1,5 +1,4 @@
-// FormatField, the shared fixed-width formatter (Part 7.1 Algorithms), and
-// its GBK-byte form.
+// FormatField, the shared fixed-width formatter, and its GBK-byte form.
 #include "exchange/bank.h"
 #include "exchange/fieldformat.h"
 
@@ -16,10 +15,11 @@ std::string amountText(std::string_view value, bool noPoint, bool zeroPad, int d
     double v = readNumber(value);
     if (!std::isfinite(v) || std::fabs(v) < 0.0005)
         v = 0;
-    const std::string twoDecimals = formatNumber(v, NumberPattern{2, 1});
     if (!noPoint)
-        return twoDecimals;
-    const double fen = readNumber(twoDecimals) * 100;
+        return formatNumber(v, NumberPattern{2, 1});
+    // The two-decimal amount as its text reads back, without writing the
+    // text (roundToPattern's contract), times 100.
+    const double fen = roundToPattern(v, 2) * 100;
     // "#0" has one integer digit; "#" + n zeros has n (none for "#").
     const int minDigits = zeroPad ? std::max(digits, 0) : 1;
     return formatNumber(fen, NumberPattern{0, minDigits});
@@ -42,8 +42,8 @@ std::string fitGbk(std::string_view gbk, int align, int width) {
     return align == 0 ? std::string(s) + blanks : blanks + std::string(s);
 }
 
-std::string FormatField(std::string_view value, int align, int width, bool isNumber, bool noPoint, bool zeroPad,
-                        int digits) {
+std::string FormatField(std::string_view value, int align, int width, bool isNumber, bool noPoint,
+                        bool zeroPad, int digits) {
     const std::string s = isNumber ? amountText(value, noPoint, zeroPad, digits) : std::string(value);
     const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
     std::size_t n = gbkLength(s);

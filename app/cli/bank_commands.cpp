@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 
+#include <filesystem>
 #include <iostream>
 
 namespace gzgl::cli {
@@ -44,8 +45,8 @@ int templateShow(Context& c) {
         return 1;
     const exchange::TemplateLoad l = loadTemplate(c.session);
     for (const exchange::BankField& f : l.tpl.rows)
-        std::cout << f.name << '\t' << f.type << '\t' << f.width << '\t' << f.align << '\t' << f.source << '\t'
-                  << f.point << '\t' << f.digits << "\n";
+        std::cout << f.name << '\t' << f.type << '\t' << f.width << '\t' << f.align << '\t' << f.source
+                  << '\t' << f.point << '\t' << f.digits << "\n";
     std::cout << "head\t" << l.tpl.head << "\n";
     std::cout << "tail\t" << l.tpl.tail << "\n";
     for (const std::string& d : l.tpl.departments)
@@ -79,7 +80,8 @@ int templateSet(Context& c) {
         const std::string key = cells[0];
         const std::string rest = line.substr(std::min(line.size(), key.size() + 1));
         if (cells.size() == 7) {
-            exchange::BankField f{cells[0], cells[1], cells[2], alignCaption(cells[3]), cells[4], cells[5], cells[6]};
+            exchange::BankField f{cells[0], cells[1], cells[2], alignCaption(cells[3]),
+                                  cells[4], cells[5], cells[6]};
             if (f.type != exchange::kTypeNumber && f.type != exchange::kTypeText)
                 throw UsageError("第 " + std::to_string(lineNo) + " 行：类型应为“数字”或“字符”");
             if (!f.point.empty() && f.point != exchange::kPointShown)
@@ -124,15 +126,19 @@ std::optional<exchange::BankTemplate> openScreen(Context& c) {
         return std::nullopt;
     Session& s = c.session;
     monthly::RefreshMonthData(s);
-    exchange::TemplateLoad l = loadTemplate(s);
-    if (l.tpl.rows.empty() && l.problems.empty()) {
-        report(c, Outcome::refuse("还没有定义银行报盘文件格式（" + exchange::bankTemplatePath(s) +
-                                      "），请先用 bank template set 定义。",
-                                  "提示", Icon::Exclamation));
+    const std::string path = exchange::bankTemplatePath(s);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        report(c,
+               Outcome::refuse("还没有定义银行报盘文件格式（" + path + "），请先用 bank template set 定义。",
+                               "提示", Icon::Exclamation));
         return std::nullopt;
     }
+    exchange::TemplateLoad l = loadTemplate(s);
     if (l.tpl.rows.empty()) {
-        report(c, Outcome::refuse("请选择预览项目！", "提示", Icon::Exclamation));
+        report(c,
+               Outcome::refuse("银行报盘文件格式（" + path + "）中没有项目，请先用 bank template set 定义。",
+                               "提示", Icon::Exclamation));
         return std::nullopt;
     }
     return std::move(l.tpl);

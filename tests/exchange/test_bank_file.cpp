@@ -34,7 +34,8 @@ struct BankMonth {
                     {"应发分", kTypeNumber, "8", kAlignRight, "F003", "", "8"}};
     }
     void account(const std::string& empNo, const std::string& acc) {
-        t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo=? Where F_EmpNo=?", {acc, empNo});
+        t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo=? Where F_EmpNo=?",
+                             {acc, empNo});
     }
     std::string path() const { return t.home.path + "/NJGZ200405.TXT"; }
     Outcome write() {
@@ -60,9 +61,9 @@ TEST(BankFile, FixedWidthFileByteForByte) {
     ASSERT_TRUE(o.ok) << o.message;
     EXPECT_EQ(o.message, "文件生成完毕！");
     EXPECT_EQ(o.title, "提示");
-    const std::string expected = std::string("HEAD\r\n") +
-                                 "1\t6222000011112222333 \xD5\xC5\xC8\xFD  " + "   1234.57" + "00123457\r\n" +
-                                 "2\t62220000            \xC0\xEE\xCB\xC4  " + "      0.00" + "00000000\r\n" +
+    const std::string expected = std::string("HEAD\r\n") + "1\t6222000011112222333 \xD5\xC5\xC8\xFD  " +
+                                 "   1234.57" + "00123457\r\n" + "2\t62220000            \xC0\xEE\xCB\xC4  " +
+                                 "      0.00" + "00000000\r\n" +
                                  "\xD7\xDC\xBC\xC6\t \t \t1234.57\t1234.57\r\n" + "TAIL\r\n";
     EXPECT_EQ(m.file(), expected);
 }
@@ -73,7 +74,8 @@ TEST(BankFile, SeparatorModeByteForByte) {
     m.opt.total = true;
     ASSERT_TRUE(m.write().ok);
     EXPECT_EQ(m.file(), std::string("6222000011112222333,\xD5\xC5\xC8\xFD,1234.57,00123457\r\n") +
-                            "62220000,\xC0\xEE\xCB\xC4,0.00,00000000\r\n" + "\xD7\xDC\xBC\xC6, , ,1234.57,1234.57\r\n");
+                            "62220000,\xC0\xEE\xCB\xC4,0.00,00000000\r\n" +
+                            "\xD7\xDC\xBC\xC6, , ,1234.57,1234.57\r\n");
     m.opt.sequence = true;
     m.opt.total = false;
     m.opt.byAccount = true;
@@ -107,6 +109,19 @@ TEST(BankFile, IncludeModeWithAnEmptyListIsRefusedAndNothingWritten) {
     EXPECT_FALSE(o.ok);
     EXPECT_EQ(o.message, "请选择需报送银行的部门！");
     EXPECT_FALSE(std::filesystem::exists(m.path()));
+}
+
+TEST(BankFile, UncheckedTemplateIsRefusedBeforeAnythingIsWritten) {
+    BankMonth m;
+    m.tpl.rows[0].width = "1O";
+    EXPECT_EQ(m.write().message, "含有非法字符！");
+    m.tpl.rows[0].width = "100000";
+    EXPECT_EQ(m.write().message, "字符宽度不能大于99！");
+    EXPECT_FALSE(std::filesystem::exists(m.path()));
+    // Digits above the width are clamped as saving would clamp them.
+    m.tpl.rows = {{"分", kTypeNumber, "4", kAlignRight, "F003", "", "9"}};
+    ASSERT_TRUE(m.write().ok);
+    EXPECT_EQ(m.file(), "1234\r\n0000\r\n");
 }
 
 TEST(BankFile, ExcludeModeWithAnEmptyListWritesEveryone) {
@@ -151,7 +166,8 @@ TEST(BankFile, NameOutsideGbkRefusesTheWholeFileAndKeepsThePreviousOne) {
     BankMonth m;
     ASSERT_TRUE(m.write().ok);
     const std::string before = m.file();
-    m.t.s.taskConn.execute("Update " + m.t.table("Employee") + " Set F_EmpName=? Where F_EmpNo='0002'", {"李😀"});
+    m.t.s.taskConn.execute("Update " + m.t.table("Employee") + " Set F_EmpName=? Where F_EmpNo='0002'",
+                           {"李😀"});
     m.t.prompt.answers = {true};
     const Outcome o = m.write();
     EXPECT_FALSE(o.ok);
@@ -180,14 +196,15 @@ TEST(BankFile, FixedFieldsComeFromTheEmployeeAndTheTask) {
     BankMonth m;
     m.t.s.sysConn.execute("Update GZSysInfo Set F_QYDM=? Where F_ID=?", {"C01", m.t.s.curTaskID});
     m.t.s.taskConn.execute("Update " + m.t.table("Employee") +
-                               " Set F_CID='C1',F_HouseNo='H1',F_OldNo='O1',F_OtherNo1='X1',F_OtherNo2='Y1' "
-                               "Where F_EmpNo='0001'");
+                           " Set F_CID='C1',F_HouseNo='H1',F_OldNo='O1',F_OtherNo1='X1',F_OtherNo2='Y1' "
+                           "Where F_EmpNo='0001'");
     m.tpl.rows.clear();
     for (const char* f : kFixedFields)
         m.tpl.rows.push_back({f, kTypeText, "3", kAlignLeft, f, "", ""});
     const BankData d = collectBankData(m.t.s, m.tpl, m.opt, m.progress);
     ASSERT_EQ(d.rows.size(), 2u);
-    EXPECT_EQ(d.rows[0], (std::vector<std::string>{"C01", "C1", "6222000011112222333", "H1", "O1", "X1", "Y1"}));
+    EXPECT_EQ(d.rows[0],
+              (std::vector<std::string>{"C01", "C1", "6222000011112222333", "H1", "O1", "X1", "Y1"}));
     EXPECT_EQ(d.empNos, (std::vector<std::string>{"0001", "0002"}));
     EXPECT_EQ(d.empNames[0], "张三");
 }
@@ -231,7 +248,8 @@ TEST(BankFile, CopyToTheDiskFolder) {
     const std::string disk = m.t.home.path + "/disk";
     EXPECT_NE(copyBankFile(m.t.s, "NJGZ.TXT", disk, m.t.prompt).message.find("不存在"), std::string::npos);
     std::filesystem::create_directory(disk);
-    EXPECT_NE(copyBankFile(m.t.s, "NJGZ.TXT", disk, m.t.prompt).message.find("还没有生成"), std::string::npos);
+    EXPECT_NE(copyBankFile(m.t.s, "NJGZ.TXT", disk, m.t.prompt).message.find("还没有生成"),
+              std::string::npos);
     ASSERT_TRUE(m.write().ok);
     Outcome o = copyBankFile(m.t.s, "NJGZ.TXT", disk, m.t.prompt);
     ASSERT_TRUE(o.ok) << o.message;

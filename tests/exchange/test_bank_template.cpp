@@ -24,7 +24,9 @@ BankField textRow(const std::string& name, const std::string& source) {
     return {name, kTypeText, "20", kAlignLeft, source, "", ""};
 }
 
-std::string slurp(const std::string& path) { return readWholeFile(path).value_or("<missing>"); }
+std::string slurp(const std::string& path) {
+    return readWholeFile(path).value_or("<missing>");
+}
 
 } // namespace
 
@@ -62,10 +64,12 @@ TEST(BankTemplate, PickerListsFixedFieldsThenItemsWithTheirDefaults) {
     EXPECT_EQ(entries[6].name, "其他账号2");
     EXPECT_EQ(entries[7].code, "F001");
     EXPECT_EQ(entries.back().code, "F004");
-    EXPECT_EQ(fieldForPick(entries[2]), (BankField{"银行账号", kTypeText, "15", kAlignLeft, "银行账号", "", ""}));
+    EXPECT_EQ(fieldForPick(entries[2]),
+              (BankField{"银行账号", kTypeText, "15", kAlignLeft, "银行账号", "", ""}));
     EXPECT_EQ(fieldForPick(entries.back()), (BankField{"备注", kTypeText, "15", kAlignLeft, "F004", "", ""}));
     const PickerEntry gross{"应发工资", "F003", "数字"};
-    EXPECT_EQ(fieldForPick(gross), (BankField{"应发工资", kTypeNumber, "15", kAlignRight, "F003", kPointShown, "7"}));
+    EXPECT_EQ(fieldForPick(gross),
+              (BankField{"应发工资", kTypeNumber, "15", kAlignRight, "F003", kPointShown, "7"}));
 }
 
 TEST(BankTemplate, ChecksInOrderAndClampsDigitsToTheWidth) {
@@ -97,7 +101,8 @@ TEST(BankTemplate, FileRoundTripRowByRowWithLongChineseNamesCut) {
     BankTemplate tpl;
     tpl.head = "首行 H1";
     tpl.tail = "尾行";
-    tpl.rows = {textRow("银行账号", "银行账号"), numberRow("应发工资", "F003"),
+    tpl.rows = {textRow("银行账号", "银行账号"),
+                numberRow("应发工资", "F003"),
                 // 26 bytes: cut to 20, ten characters.
                 {"一二三四五六七八九十甲乙丙", kTypeNumber, "9", kAlignCentre, "F003", "", "8"},
                 // 25 bytes: "a" and nine characters fit in 19, then a blank.
@@ -110,7 +115,8 @@ TEST(BankTemplate, FileRoundTripRowByRowWithLongChineseNamesCut) {
     EXPECT_EQ(bankTemplatePath(t.s), path);
 
     const std::string bytes = slurp(path);
-    const std::string row2 = toGbk("行02应发工资") + std::string(12, ' ') + "0122F003" + std::string(16, ' ') + "107";
+    const std::string row2 =
+        toGbk("行02应发工资") + std::string(12, ' ') + "0122F003" + std::string(16, ' ') + "107";
     EXPECT_NE(bytes.find("\r\n" + row2 + "\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(0, 12), toGbk("标1首行 H1") + "\r\n");
     EXPECT_EQ(bytes.substr(bytes.size() - 15), toGbk("部0201 销售部") + "\r\n");
@@ -120,7 +126,8 @@ TEST(BankTemplate, FileRoundTripRowByRowWithLongChineseNamesCut) {
     ASSERT_EQ(back.tpl.rows.size(), 4u);
     EXPECT_EQ(back.tpl.rows[0], tpl.rows[0]);
     EXPECT_EQ(back.tpl.rows[1], tpl.rows[1]);
-    EXPECT_EQ(back.tpl.rows[2], (BankField{"一二三四五六七八九十", kTypeNumber, "9", kAlignCentre, "F003", "", "8"}));
+    EXPECT_EQ(back.tpl.rows[2],
+              (BankField{"一二三四五六七八九十", kTypeNumber, "9", kAlignCentre, "F003", "", "8"}));
     EXPECT_EQ(back.tpl.rows[3].name, "a一二三四五六七八九");
     EXPECT_EQ(back.tpl.head, tpl.head);
     EXPECT_EQ(back.tpl.tail, tpl.tail);

@@ -42,13 +42,13 @@ TEST(DelimitedExport, HeaderBlockAndRowsByteForByte) {
     const std::string pad12 = "            ";
     auto cell = [](const std::string& gbk) { return gbk + std::string(12 - gbk.size(), ' '); };
     const std::string expected =
-        "****\r\n" + toGbk("任务名称 ") + x.t.s.curTaskID + " " + toGbk("工资") + "\r\n" + toGbk("工资期数 ") +
-        "200405\r\n" + toGbk("分隔符号 ") + "|\r\n" + toGbk("导出日期 ") + "20040531\r\n****\r\n" +
-        cell("F001") + "|" + cell("F002") + "|" + cell("F003") + "|" + pad12 + "\r\n" +
-        cell(toGbk("工号")) + "|" + cell("\xD0\xD5\xC3\xFB") + "|" +
-        cell("\xD3\xA6\xB7\xA2\xB9\xA4\xD7\xCA") + "|" + cell("\xD0\xF2\xBA\xC5") + "\r\n" + cell("0001") + "|" +
-        cell("\xD5\xC5\xC8\xFD") + "|" + cell("1234.57") + "|" + cell("1") + "\r\n" + cell("0002") + "|" +
-        cell("\xC0\xEE\xCB\xC4") + "|" + cell("0.00") + "|" + "123456789012" + "\r\n";
+        "****\r\n" + toGbk("任务名称 ") + x.t.s.curTaskID + " " + toGbk("工资") + "\r\n" +
+        toGbk("工资期数 ") + "200405\r\n" + toGbk("分隔符号 ") + "|\r\n" + toGbk("导出日期 ") +
+        "20040531\r\n****\r\n" + cell("F001") + "|" + cell("F002") + "|" + cell("F003") + "|" + pad12 +
+        "\r\n" + cell(toGbk("工号")) + "|" + cell("\xD0\xD5\xC3\xFB") + "|" +
+        cell("\xD3\xA6\xB7\xA2\xB9\xA4\xD7\xCA") + "|" + cell("\xD0\xF2\xBA\xC5") + "\r\n" + cell("0001") +
+        "|" + cell("\xD5\xC5\xC8\xFD") + "|" + cell("1234.57") + "|" + cell("1") + "\r\n" + cell("0002") +
+        "|" + cell("\xC0\xEE\xCB\xC4") + "|" + cell("0.00") + "|" + "123456789012" + "\r\n";
     EXPECT_EQ(readWholeFile(written).value_or(""), expected);
 }
 

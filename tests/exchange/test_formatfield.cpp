@@ -1,4 +1,4 @@
-// FormatField and the bank file name: the spec's edge cases.
+// FormatField and the bank file name: amounts, widths, cuts and rounding.
 #include "exchange/bank.h"
 #include "exchange/fieldformat.h"
 
@@ -6,9 +6,13 @@
 
 using namespace gzgl::exchange;
 
-TEST(FormatField, AmountWithPointRightAligned) { EXPECT_EQ(FormatField("1234.567", 2, 10, true, false, false, 0), "   1234.57"); }
+TEST(FormatField, AmountWithPointRightAligned) {
+    EXPECT_EQ(FormatField("1234.567", 2, 10, true, false, false, 0), "   1234.57");
+}
 
-TEST(FormatField, AmountInFenWithFixedDigits) { EXPECT_EQ(FormatField("1234.567", 2, 10, true, true, true, 8), "  00123457"); }
+TEST(FormatField, AmountInFenWithFixedDigits) {
+    EXPECT_EQ(FormatField("1234.567", 2, 10, true, true, true, 8), "  00123457");
+}
 
 TEST(FormatField, ZeroInFenWithoutDigitsIsAllBlanks) {
     EXPECT_EQ(FormatField("0", 2, 8, true, true, true, 0), "        ");
@@ -18,7 +22,9 @@ TEST(FormatField, ZeroInFenWithoutDigitsIsAllBlanks) {
     EXPECT_EQ(FormatField("0", 2, 4, true, true, false, 0), "   0");
 }
 
-TEST(FormatField, TwoChineseCharactersInWidthSix) { EXPECT_EQ(FormatField("张三", 0, 6, false, false, false, 0), "张三  "); }
+TEST(FormatField, TwoChineseCharactersInWidthSix) {
+    EXPECT_EQ(FormatField("张三", 0, 6, false, false, false, 0), "张三  ");
+}
 
 TEST(FormatField, CutNeverSplitsADoubleByteCharacter) {
     // 张三 is 4 bytes: 3 keeps 张 and pads one blank; left and right alike.
@@ -30,7 +36,9 @@ TEST(FormatField, CutNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(FormatField("abc", 0, 0, false, false, false, 0), "");
 }
 
-TEST(FormatField, CentreAlignmentPadsOnTheLeft) { EXPECT_EQ(FormatField("ab", 1, 5, false, false, false, 0), "   ab"); }
+TEST(FormatField, CentreAlignmentPadsOnTheLeft) {
+    EXPECT_EQ(FormatField("ab", 1, 5, false, false, false, 0), "   ab");
+}
 
 TEST(FormatField, RoundsHalfAwayFromZeroOnTheDecimalText) {
     EXPECT_EQ(FormatField("2.675", 0, 6, true, false, false, 0), "2.68  ");
