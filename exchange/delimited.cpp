@@ -6,6 +6,7 @@
 #include "core/schema.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -15,6 +16,13 @@ namespace {
 
 constexpr const char* kTitle = "提示";
 constexpr int kCellBytes = 12;
+
+// A cell padded to 12 bytes. A longer one is kept whole rather than cut:
+// the reader splits lines at the separator, and a cut would silently
+// shorten an account or identity number.
+std::string padCell(const std::string& gbk) {
+    return fitGbk(gbk, 0, std::max(kCellBytes, static_cast<int>(gbk.size())));
+}
 
 } // namespace
 
@@ -57,7 +65,7 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
     if (!head)
         return refuse("任务名称", s.curTaskName);
 
-    // One cell: trimmed, converted once, padded or cut to 12 bytes.
+    // One cell: trimmed and converted once.
     auto cell = [&](const std::string& text) { return gbkStrict(trim(text)); };
     std::string out = *head;
     std::string codes, titles;
@@ -74,8 +82,8 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
             codes += *sep;
             titles += *sep;
         }
-        codes += fitGbk(gbkStrict(code).value_or(""), 0, kCellBytes);
-        titles += fitGbk(*t, 0, kCellBytes);
+        codes += padCell(gbkStrict(code).value_or(""));
+        titles += padCell(*t);
     }
     out += codes + "\r\n" + titles + "\r\n";
     progress.begin("  正在生成报盘文件...", static_cast<int>(e.rows.size()));
@@ -91,7 +99,7 @@ Outcome writeDelimited(Session& s, const DelimitedExport& e, Prompt& prompt, Pro
             }
             if (c > 0)
                 out += *sep;
-            out += fitGbk(*v, 0, kCellBytes);
+            out += padCell(*v);
         }
         out += "\r\n";
         progress.step();

@@ -11,8 +11,8 @@
 //   "****"
 //   the item codes of the columns (blank for a column that is no item),
 //   the column titles, then one line per data row; every cell of these
-//   lines is trimmed and put through FormatField (left, 12 bytes) and the
-//   cells are joined by the separator.
+//   lines is trimmed and padded on the right to 12 bytes (a longer cell is
+//   kept whole, never cut) and the cells are joined by the separator.
 #pragma once
 
 #include "core/progress.h"

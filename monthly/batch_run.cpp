@@ -46,7 +46,7 @@ std::optional<double> boxNumber(const std::string& text) {
     return v;
 }
 
-// The group's rows: the selection of the spec'd joins, every filter a bound
+// The group's rows: the selection's joins, every filter a bound
 // LIKE prefix with its wildcards escaped.
 Recordset selectGroup(Session& s, const BatchRequest& r) {
     const std::string p = s.taskPrefix();

@@ -31,7 +31,7 @@ struct Export {
 
 } // namespace
 
-TEST(DelimitedExport, HeaderBlockAndRowsByteForByte) {
+TEST(DelimitedExport, HeaderBlockAndRowsByteForByteWithLongCellsKeptWhole) {
     Export x;
     std::string written;
     const Outcome o = writeDelimited(x.t.s, x.e, x.t.prompt, x.progress, &written);
@@ -48,7 +48,7 @@ TEST(DelimitedExport, HeaderBlockAndRowsByteForByte) {
         "\r\n" + cell(toGbk("工号")) + "|" + cell("\xD0\xD5\xC3\xFB") + "|" +
         cell("\xD3\xA6\xB7\xA2\xB9\xA4\xD7\xCA") + "|" + cell("\xD0\xF2\xBA\xC5") + "\r\n" + cell("0001") +
         "|" + cell("\xD5\xC5\xC8\xFD") + "|" + cell("1234.57") + "|" + cell("1") + "\r\n" + cell("0002") +
-        "|" + cell("\xC0\xEE\xCB\xC4") + "|" + cell("0.00") + "|" + "123456789012" + "\r\n";
+        "|" + cell("\xC0\xEE\xCB\xC4") + "|" + cell("0.00") + "|" + "123456789012345" + "\r\n";
     EXPECT_EQ(readWholeFile(written).value_or(""), expected);
 }
 
