@@ -15,6 +15,7 @@
 #include "screens/period/frmBalance.h"
 #include "screens/period/frmClear.h"
 #include "screens/period/frmReNew.h"
+#include "screens/reports/frmReport.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/GridWidths.h"
 #include "screens/session/MainProgress.h"
@@ -451,6 +452,9 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryDivide:
         addChild(new frmDivide(s_, p_, mainProgress()), {980, 560});
+        break;
+    case Command::SalaryPrint:
+        frmReport(s_, p_, mainProgress(), this).exec();
         break;
     case Command::SystemBalance:
         closeMonth();
