@@ -45,7 +45,13 @@ frmSave::frmSave(Session& s, Prompt& p, Progress* progress, const reports::Query
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("保存位置："), folder);
     form->addRow(QStringLiteral("文件名："), txtName);
-    form->addRow(QStringLiteral("分隔符号："), Cmbfg);
+    // The separator is a character or two: a short box, not a full row.
+    Cmbfg->setMinimumContentsLength(6);
+    Cmbfg->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto* separatorRow = new QHBoxLayout;
+    separatorRow->addWidget(Cmbfg);
+    separatorRow->addStretch(1);
+    form->addRow(QStringLiteral("分隔符号："), separatorRow);
 
     const OkCancel buttons = okCancelButtons(this);
     cmdOk = buttons.ok;
