@@ -15,6 +15,7 @@
 #include "screens/period/frmBalance.h"
 #include "screens/period/frmClear.h"
 #include "screens/period/frmReNew.h"
+#include "screens/reports/frmQuery.h"
 #include "screens/reports/frmReport.h"
 #include "screens/session/FrmDH.h"
 #include "screens/session/GridWidths.h"
@@ -304,6 +305,9 @@ QTableView* frmMain::activeGrid() const {
         return manage_->grid();
     if (s_.activeGridScreen == 1 && salary_)
         return salary_->grid();
+    if (s_.activeGridScreen == frmQuery::kScreenId)
+        if (frmQuery* query = frmQuery::openIn(mdi_))
+            return query->grid();
     return nullptr;
 }
 
@@ -456,6 +460,19 @@ void frmMain::openScreen(Command c) {
     case Command::SalaryPrint:
         frmReport(s_, p_, mainProgress(), this).exec();
         break;
+    case Command::SalaryQuery: {
+        // The conditions first; one result window shows every query.
+        frmQuerySet set(s_, p_, mainProgress(), this);
+        if (set.exec() != QDialog::Accepted)
+            break;
+        frmQuery* query = frmQuery::openIn(mdi_);
+        if (!raiseChild(query)) {
+            query = new frmQuery(s_, p_, mainProgress());
+            addChild(query, {980, 560});
+        }
+        query->showResult(set.request(), set.queryResult());
+        break;
+    }
     case Command::SystemBalance:
         closeMonth();
         break;
