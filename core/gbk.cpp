@@ -158,4 +158,18 @@ std::string fromGbk(std::string_view s) {
     return out;
 }
 
+std::string firstUnencodable(std::string_view s) {
+    const std::size_t at = gbkUnencodableAt(s);
+    if (at == std::string_view::npos)
+        return {};
+    const std::string_view rest = s.substr(at);
+    const auto lead = static_cast<unsigned char>(rest[0]);
+    const std::size_t len = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    bool whole = len > 1 && len <= rest.size();
+    for (std::size_t i = 1; whole && i < len; ++i)
+        whole = (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80;
+    static const char hex[] = "0123456789ABCDEF";
+    return whole ? std::string(rest.substr(0, len)) : std::string("0x") + hex[lead >> 4] + hex[lead & 0xF];
+}
+
 } // namespace gzgl

@@ -20,6 +20,11 @@ std::string gbkLeft(std::string_view utf8, std::size_t maxBytes);
 // byte that starts no valid UTF-8 character), npos when every one fits.
 std::size_t gbkUnencodableAt(std::string_view utf8);
 
+// The first character of utf8 that GBK cannot hold, as a message shows it:
+// the character itself, or "0x.." for a byte that starts no character.
+// Empty when every character fits.
+std::string firstUnencodable(std::string_view utf8);
+
 // Whole-text conversions; characters outside GBK become "?" on the way out,
 // undecodable bytes become U+FFFD on the way in.
 std::string toGbk(std::string_view utf8);

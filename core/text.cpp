@@ -39,19 +39,8 @@ std::string nameRefusal(std::string_view name, std::string_view field, std::size
     for (unsigned char c : name)
         if (c < ' ' || c == 0x7F)
             return f + "里不能包含制表符、换行符等控制字符。";
-    if (const std::size_t at = gbkUnencodableAt(name); at != std::string_view::npos) {
-        const std::string_view rest = name.substr(at);
-        const auto lead = static_cast<unsigned char>(rest[0]);
-        const std::size_t len = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        bool whole = len > 1 && len <= rest.size();
-        for (std::size_t i = 1; whole && i < len; ++i)
-            whole = (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80;
-        // A byte that starts no character cannot be shown as itself.
-        static const char hex[] = "0123456789ABCDEF";
-        const std::string shown =
-            whole ? std::string(rest.substr(0, len)) : std::string("0x") + hex[lead >> 4] + hex[lead & 0xF];
-        return f + "里有GBK字符集以外的字符“" + shown + "”，不能保存。";
-    }
+    if (gbkUnencodableAt(name) != std::string_view::npos)
+        return f + "里有GBK字符集以外的字符“" + firstUnencodable(name) + "”，不能保存。";
     if (const std::size_t bytes = gbkLength(name); bytes > maxBytes)
         return f + "太长：最多" + std::to_string(maxBytes) + "个字节（一个汉字占两个字节），现有" +
                std::to_string(bytes) + "个字节。";

@@ -6,6 +6,8 @@
 // a file under the real name.
 #pragma once
 
+#include "core/gbk.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -20,11 +22,6 @@ std::optional<std::string> gbkStrict(std::string_view utf8);
 // The GBK bytes of a text read back as UTF-8, or nullopt when the bytes are
 // no GBK (a byte that starts no character, a broken pair).
 std::optional<std::string> utf8Strict(std::string_view gbk);
-
-// The first character of utf8 that GBK cannot hold, as a message shows it:
-// the character itself, or "0x.." for a byte that starts no character.
-// Empty when every character fits.
-std::string firstUnencodable(std::string_view utf8);
 
 // A file that could not be written; what() is a message for the user.
 class FileWriteError : public std::runtime_error {

@@ -175,14 +175,7 @@ int bankPrint(Context& c) {
     exchange::ControlList list = exchange::bankControlList(c.session, *tpl, data);
     if (!list.job)
         return report(c, list.refusal);
-    const auto app = guiApplication();
-    std::string error;
-    if (!print::renderPdf(*list.job, pdf, &error)) {
-        c.prompt.message(error, "提示", Icon::Exclamation);
-        return 1;
-    }
-    std::cout << pdf << "\n";
-    return 0;
+    return writePdf(c, *list.job, pdf);
 }
 
 int bankCopy(Context& c) {

@@ -5,6 +5,7 @@
 #include "app/cli/args.h"
 #include "core/prompt.h"
 #include "core/session.h"
+#include "print/gridprint.h"
 
 #include <initializer_list>
 #include <memory>
@@ -69,6 +70,10 @@ std::unique_ptr<QGuiApplication> guiApplication();
 bool openHome(Context& c);
 // Opens the home and logs in with --task, --user and --password.
 bool openAndLogin(Context& c);
+
+// Renders the job to a PDF file and prints its path (0); a file that cannot
+// be written gives the renderer's message (1).
+int writePdf(Context& c, print::clsGridPrint& job, const std::string& path);
 
 // The application a PDF writer needs (offscreen unless QT_QPA_PLATFORM is
 // set); null when one exists already. Keep it while rendering.

@@ -37,14 +37,7 @@ int cmdDivide(Context& c) {
         print::clsGridPrint job = exchange::divideJob(s, r.sheet);
         if (const auto none = print::noDataMessage(job.grid(), true))
             return report(c, *none);
-        const auto app = guiApplication();
-        std::string error;
-        if (!print::renderPdf(job, *pdf, &error)) {
-            c.prompt.message(error, "提示", Icon::Exclamation);
-            return 1;
-        }
-        std::cout << *pdf << "\n";
-        return 0;
+        return writePdf(c, job, *pdf);
     }
     std::vector<std::vector<std::string>> rows{r.sheet.headings()};
     for (const exchange::DivideRow& row : r.sheet.rows)

@@ -32,6 +32,17 @@ std::unique_ptr<QGuiApplication> guiApplication() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+int writePdf(Context& c, print::clsGridPrint& job, const std::string& path) {
+    const auto app = guiApplication();
+    std::string error;
+    if (!print::renderPdf(job, path, &error)) {
+        c.prompt.message(error, "提示", Icon::Exclamation);
+        return 1;
+    }
+    std::cout << path << "\n";
+    return 0;
+}
+
 int cmdPrint(Context& c) {
     c.args.allowOnly({"task", "user", "password", "form", "pdf", "dep"});
     const std::string form = c.args.get("form", "");
@@ -59,14 +70,7 @@ int cmdPrint(Context& c) {
     }
     if (const auto none = print::noDataMessage(job.grid(), false))
         return report(c, *none);
-    const auto app = guiApplication();
-    std::string error;
-    if (!print::renderPdf(job, pdf, &error)) {
-        c.prompt.message(error, "提示", Icon::Exclamation);
-        return 1;
-    }
-    std::cout << pdf << "\n";
-    return 0;
+    return writePdf(c, job, pdf);
 }
 
 } // namespace gzgl::cli

@@ -130,14 +130,7 @@ int cmdQuery(Context& c) {
     if (const auto none = print::noDataMessage(job.grid(), false))
         return report(c, *none);
     const std::string pdf = c.args.require("pdf");
-    const auto app = guiApplication();
-    std::string error;
-    if (!print::renderPdf(job, pdf, &error)) {
-        c.prompt.message(error, "提示", Icon::Exclamation);
-        return 1;
-    }
-    std::cout << pdf << "\n";
-    return 0;
+    return writePdf(c, job, pdf);
 }
 
 } // namespace gzgl::cli

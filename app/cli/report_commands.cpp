@@ -87,13 +87,7 @@ int cmdReport(Context& c) {
     print::clsGridPrint job = reports::reportJob(s, built);
     if (const auto none = print::noDataMessage(job.grid(), false))
         return report(c, *none);
-    std::string error;
-    if (!print::renderPdf(job, pdf, &error)) {
-        c.prompt.message(error, "提示", Icon::Exclamation);
-        return 1;
-    }
-    std::cout << pdf << "\n";
-    return 0;
+    return writePdf(c, job, pdf);
 }
 
 } // namespace gzgl::cli
