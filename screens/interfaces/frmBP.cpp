@@ -56,13 +56,6 @@ public:
     }
 };
 
-QPushButton* button(QWidget* owner, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, owner);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 std::array<std::string BankField::*, kColumns> cellsOfRow() {
     return {&BankField::name,   &BankField::type,  &BankField::width, &BankField::align,
             &BankField::source, &BankField::point, &BankField::digits};
@@ -105,12 +98,12 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     connect(deleteRow, &QAction::triggered, this, &frmBP::cmdDel_Click);
     connect(msfModel, &QTableWidget::cellDoubleClicked, this, &frmBP::cycle);
 
-    cmdOk = button(this, "cmdOk", QStringLiteral("确　　定"));
-    cmdUp = button(this, "cmdUp", QStringLiteral("本行上移"));
-    cmdDown = button(this, "cmdDown", QStringLiteral("本行下移"));
-    cmdDel = button(this, "cmdDel", QStringLiteral("删除本行"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确　　定"));
+    cmdUp = namedButton(this, "cmdUp", QStringLiteral("本行上移"));
+    cmdDown = namedButton(this, "cmdDown", QStringLiteral("本行下移"));
+    cmdDel = namedButton(this, "cmdDel", QStringLiteral("删除本行"));
     cmdDel->setToolTip(QStringLiteral("删除表格中的当前行（Delete 键）"));
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("项目帮助"));
+    cmdCancel = namedButton(this, "cmdCancel", QStringLiteral("项目帮助"));
     auto* side = new QVBoxLayout;
     side->addWidget(cmdOk);
     side->addSpacing(12);
@@ -145,8 +138,8 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     CmDep->addItem(QString::fromUtf8(exchange::kIncludeMode));
     txtDep = new QListWidget(deps);
     txtDep->setObjectName("txtDep");
-    cmdSel0 = button(deps, "cmdSel0", QStringLiteral("增加部门"));
-    cmdSel1 = button(deps, "cmdSel1", QStringLiteral("减少部门"));
+    cmdSel0 = namedButton(deps, "cmdSel0", QStringLiteral("增加部门"));
+    cmdSel1 = namedButton(deps, "cmdSel1", QStringLiteral("减少部门"));
     auto* depButtons = new QHBoxLayout;
     depButtons->addWidget(cmdSel0);
     depButtons->addWidget(cmdSel1);

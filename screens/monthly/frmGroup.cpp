@@ -21,33 +21,6 @@ using namespace gzgl;
 
 namespace {
 
-QComboBox* combo(QWidget* owner, const char* name) {
-    auto* c = new QComboBox(owner);
-    c->setObjectName(name);
-    return c;
-}
-
-QLineEdit* edit(QWidget* owner, const char* name) {
-    auto* e = new QLineEdit(owner);
-    e->setObjectName(name);
-    return e;
-}
-
-QPushButton* button(QWidget* owner, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, owner);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-// The narrow "…" button beside a box that opens a picker.
-QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip) {
-    QPushButton* b = button(owner, name, QStringLiteral("…"));
-    b->setToolTip(tip);
-    b->setFixedWidth(b->fontMetrics().height() * 2);
-    return b;
-}
-
 // Database failures end the piece of work with their message.
 template <class F> void guarded(Session& s, Prompt& p, F&& f) {
     try {
@@ -66,14 +39,14 @@ frmGroup::frmGroup(Session& s, Prompt& p, Progress* progress, QWidget* parent)
 
     // What is adjusted and how.
     auto* adjust = new QGroupBox(QStringLiteral("调整项目"), this);
-    cmbItem = combo(adjust, "cmbItem");
+    cmbItem = namedCombo(adjust, "cmbItem");
     cmbItem->setMinimumWidth(160);
-    cmbWay = combo(adjust, "cmbWay");
+    cmbWay = namedCombo(adjust, "cmbWay");
     for (const std::string& w : monthly::batchWays())
         cmbWay->addItem(qs(w));
     lblFormula = new QLabel(adjust);
     lblFormula->setObjectName("lblFormula");
-    txtFormula = edit(adjust, "txtFormula");
+    txtFormula = namedEdit(adjust, "txtFormula");
     auto* adjustGrid = new QGridLayout(adjust);
     adjustGrid->addWidget(new QLabel(QStringLiteral("调整的工资项目："), adjust), 0, 0);
     adjustGrid->addWidget(cmbItem, 0, 1);
@@ -86,13 +59,13 @@ frmGroup::frmGroup(Session& s, Prompt& p, Progress* progress, QWidget* parent)
 
     // Which employees.
     auto* range = new QGroupBox(QStringLiteral("调整范围"), this);
-    cmbType = combo(range, "cmbType");
-    txtDep = edit(range, "txtDep");
+    cmbType = namedCombo(range, "cmbType");
+    txtDep = namedEdit(range, "txtDep");
     cmdDep = pickerButton(range, "cmdDep", QStringLiteral("选择部门"));
-    txtType = edit(range, "txtType");
+    txtType = namedEdit(range, "txtType");
     cmdType = pickerButton(range, "cmdType", QStringLiteral("选择员工类型"));
-    txtCode = edit(range, "txtCode");
-    txtName = edit(range, "txtName");
+    txtCode = namedEdit(range, "txtCode");
+    txtName = namedEdit(range, "txtName");
     auto* rangeGrid = new QGridLayout(range);
     auto withPicker = [range](QLineEdit* box, QPushButton* picker) {
         auto* w = new QWidget(range);
@@ -118,17 +91,17 @@ frmGroup::frmGroup(Session& s, Prompt& p, Progress* progress, QWidget* parent)
 
     // The conditions on item values.
     auto* query = new QGroupBox(QStringLiteral("调整条件"), this);
-    cmbQueryItem = combo(query, "cmbQueryItem");
+    cmbQueryItem = namedCombo(query, "cmbQueryItem");
     cmbQueryItem->setMinimumWidth(130);
-    cmbSym1 = combo(query, "cmbSym1");
+    cmbSym1 = namedCombo(query, "cmbSym1");
     for (const std::string& op : monthly::conditionOperators())
         cmbSym1->addItem(qs(op));
-    txtValue = edit(query, "txtValue");
-    cmbJoin = combo(query, "cmbJoin");
+    txtValue = namedEdit(query, "txtValue");
+    cmbJoin = namedCombo(query, "cmbJoin");
     for (const std::string& w : monthly::joinWords())
         cmbJoin->addItem(qs(w));
-    cmdAdd = button(query, "cmdAdd", QStringLiteral("条件加入"));
-    cmdClear = button(query, "cmdClear", QStringLiteral("清除"));
+    cmdAdd = namedButton(query, "cmdAdd", QStringLiteral("条件加入"));
+    cmdClear = namedButton(query, "cmdClear", QStringLiteral("清除"));
     flgQuery = new QTableWidget(0, 4, query);
     flgQuery->setObjectName("flgQuery");
     flgQuery->setHorizontalHeaderLabels(
@@ -150,8 +123,8 @@ frmGroup::frmGroup(Session& s, Prompt& p, Progress* progress, QWidget* parent)
     queryLayout->addLayout(editor);
     queryLayout->addWidget(flgQuery, 1);
 
-    cmdOk1 = button(this, "cmdOk1", QStringLiteral("确定(&O)"));
-    cmdClose = button(this, "cmdClose", QStringLiteral("关闭(&C)"));
+    cmdOk1 = namedButton(this, "cmdOk1", QStringLiteral("确定(&O)"));
+    cmdClose = namedButton(this, "cmdClose", QStringLiteral("关闭(&C)"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdOk1);

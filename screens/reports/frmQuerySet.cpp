@@ -23,35 +23,9 @@ using namespace gzgl::reports;
 
 namespace {
 
-QLineEdit* edit(QWidget* owner, const char* name) {
-    auto* e = new QLineEdit(owner);
-    e->setObjectName(name);
-    return e;
-}
-
-QComboBox* combo(QWidget* owner, const char* name) {
-    auto* c = new QComboBox(owner);
-    c->setObjectName(name);
-    return c;
-}
-
-QPushButton* button(QWidget* owner, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, owner);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip) {
-    QPushButton* b = button(owner, name, QStringLiteral("…"));
-    b->setToolTip(tip);
-    b->setFixedWidth(b->fontMetrics().height() * 2);
-    return b;
-}
-
 // A year (four digits) or month (two digits) box, as wide as its digits.
 QLineEdit* dateBox(QWidget* owner, const char* name, int digits) {
-    QLineEdit* e = edit(owner, name);
+    QLineEdit* e = namedEdit(owner, name);
     e->setMaxLength(digits);
     e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QString(digits + 2, '0')) + 12);
@@ -87,16 +61,16 @@ frmQuerySet::frmQuerySet(Session& s, Prompt& p, Progress* progress, QWidget* par
     txtMonth = dateBox(frame, "txtMonth", 2);
     txtYear1 = dateBox(frame, "txtYear1", 4);
     txtMonth1 = dateBox(frame, "txtMonth1", 2);
-    txtDep = edit(frame, "txtDep");
+    txtDep = namedEdit(frame, "txtDep");
     txtDep->setMinimumWidth(220);
     cmdDep = pickerButton(frame, "cmdDep", QStringLiteral("选择部门"));
-    cmbDepType = combo(frame, "cmbDepType");
-    cmdHelp = button(frame, "cmdHelp", QStringLiteral("所属类型"));
+    cmbDepType = namedCombo(frame, "cmbDepType");
+    cmdHelp = namedButton(frame, "cmdHelp", QStringLiteral("所属类型"));
     cmdHelp->setToolTip(QStringLiteral("取所选部门的部门类型"));
-    txtEmpType = edit(frame, "txtEmpType");
+    txtEmpType = namedEdit(frame, "txtEmpType");
     cmdEmpType = pickerButton(frame, "cmdEmpType", QStringLiteral("选择员工类型"));
-    txtCode = edit(frame, "txtCode");
-    txtName = edit(frame, "txtName");
+    txtCode = namedEdit(frame, "txtCode");
+    txtName = namedEdit(frame, "txtName");
 
     auto withButton = [frame](QWidget* box, QPushButton* b) {
         auto* w = new QWidget(frame);
@@ -135,17 +109,17 @@ frmQuerySet::frmQuerySet(Session& s, Prompt& p, Progress* progress, QWidget* par
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    cmbType = combo(frame, "cmbType");
+    cmbType = namedCombo(frame, "cmbType");
     cmbType->setMinimumWidth(130);
-    cmbSym = combo(frame, "cmbSym");
+    cmbSym = namedCombo(frame, "cmbSym");
     for (const std::string& op : queryOperators())
         cmbSym->addItem(qs(op));
-    txtNum1 = edit(frame, "txtNum1");
-    cmbAndOr = combo(frame, "cmbAndOr");
+    txtNum1 = namedEdit(frame, "txtNum1");
+    cmbAndOr = namedCombo(frame, "cmbAndOr");
     for (const std::string& link : queryLinks())
         cmbAndOr->addItem(qs(link));
-    cmdAdd = button(frame, "cmdAdd", QStringLiteral("条件加入"));
-    cmdClear = button(frame, "cmdClear", QStringLiteral("清除条件"));
+    cmdAdd = namedButton(frame, "cmdAdd", QStringLiteral("条件加入"));
+    cmdClear = namedButton(frame, "cmdClear", QStringLiteral("清除条件"));
     auto* editor = new QHBoxLayout;
     editor->addWidget(new QLabel(QStringLiteral("工资项目："), frame));
     editor->addWidget(cmbType, 2);
@@ -172,9 +146,9 @@ frmQuerySet::frmQuerySet(Session& s, Prompt& p, Progress* progress, QWidget* par
     frameLayout->addLayout(editor);
     frameLayout->addWidget(flgQuery, 1);
 
-    cmdBegin = button(this, "cmdBegin", QStringLiteral("开始查询(&B)"));
+    cmdBegin = namedButton(this, "cmdBegin", QStringLiteral("开始查询(&B)"));
     cmdBegin->setDefault(true);
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("取消(&C)"));
+    cmdCancel = namedButton(this, "cmdCancel", QStringLiteral("取消(&C)"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdBegin);

@@ -1,4 +1,5 @@
 #include "screens/session/ScreenSupport.h"
+#include <QComboBox>
 
 #include <QApplication>
 #include <QDialog>
@@ -66,4 +67,30 @@ bool installQtChineseTranslations() {
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+QLineEdit* namedEdit(QWidget* owner, const char* name) {
+    auto* e = new QLineEdit(owner);
+    e->setObjectName(name);
+    return e;
+}
+
+QComboBox* namedCombo(QWidget* owner, const char* name) {
+    auto* c = new QComboBox(owner);
+    c->setObjectName(name);
+    return c;
+}
+
+QPushButton* namedButton(QWidget* owner, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, owner);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip) {
+    QPushButton* b = namedButton(owner, name, QStringLiteral("…"));
+    b->setToolTip(tip);
+    b->setFixedWidth(b->fontMetrics().height() * 2);
+    return b;
 }

@@ -15,6 +15,7 @@ class QDialog;
 class QLineEdit;
 class QDialogButtonBox;
 class QPushButton;
+class QComboBox;
 
 // Shows the outcome's message and gives the focus to the child whose object
 // name the outcome names (selecting a line edit's text).
@@ -55,6 +56,15 @@ OkCancel okCancelButtons(QDialog* dialog);
 // Loads Qt's own Simplified Chinese translations, so that the standard
 // buttons and dialogs read 确定/取消/是/否. False when they are not installed.
 bool installQtChineseTranslations();
+
+// Named controls, as the screens' rules and tests find them by name. A
+// button made here never becomes the dialog's default on focus, so Enter
+// moves between fields instead of pressing it.
+QLineEdit* namedEdit(QWidget* owner, const char* name);
+QComboBox* namedCombo(QWidget* owner, const char* name);
+QPushButton* namedButton(QWidget* owner, const char* name, const QString& text);
+// The narrow "…" button beside a box that opens a picker.
+QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip);
 
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }
