@@ -100,7 +100,8 @@ RuleCheck checkRules(Session& s, AccountingStore& store, const std::vector<Trans
         trimmedColumn(s.taskConn, "Select F_DepNo from " + periodTable(prefix, "Depart"));
     std::set<std::string> items =
         trimmedColumn(s.taskConn, "Select F_Code from " + periodTable(prefix, "Item"));
-    items.insert({"FFFF", "FFFE", "FFFD"});
+    const std::set<std::string> reserved = {"FFFF", "FFFE", "FFFD"};
+    items.insert(reserved.begin(), reserved.end());
     std::optional<YearMonth> period;
 
     for (int i = 0; i < static_cast<int>(rules.size()); ++i) {
@@ -128,11 +129,15 @@ RuleCheck checkRules(Session& s, AccountingStore& store, const std::vector<Trans
                     return refuse(s, "含有上下级关系的部门编码！", i, RuleColumn::Departments);
 
         const std::string itemText = trim(r.items);
-        if (splitList(itemText).empty())
+        const std::vector<std::string> itemCodes = splitList(itemText);
+        if (itemCodes.empty())
             return refuse(s, "工资项目不能为空！", i, RuleColumn::Items);
-        if (!onlyChars(itemText, "0123456789F,"))
-            return refuse(s, "公式含有非法字符！", i, RuleColumn::Items);
-        for (const std::string& code : splitList(itemText))
+        // Item codes are "F" and digits; the carry codes FFFE and FFFD are
+        // accepted as they stand, although they hold other letters.
+        for (const std::string& code : itemCodes)
+            if (!reserved.count(code) && !onlyChars(code, "0123456789F"))
+                return refuse(s, "公式含有非法字符！", i, RuleColumn::Items);
+        for (const std::string& code : itemCodes)
             if (!items.count(code))
                 return refuse(s, "公式中含有未设置的工资项目！", i, RuleColumn::Items);
 
