@@ -1,5 +1,6 @@
 #include "accounting/link.h"
 
+#include "accounting/single_user.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -92,6 +93,47 @@ Outcome confirmLink(Session& s, const LinkFields& f, int mode) {
     }
     s.linkedSetID = link.setID;
     s.linkedSetPath = link.path;
+    return Outcome::success();
+}
+
+std::unique_ptr<accounting::AccountingStore> openLinkedStore(Session& s) {
+    const Recordset rs = s.sysConn.query("Select F_ZTID,F_ZTPATH from GZSysInfo where F_ID=?", {s.curTaskID});
+    const std::string id = rs.empty() ? std::string() : trim(rs.row(0)[0].toString());
+    if (id.empty())
+        throw accounting::AccountingError(accounting::kNoLinkMessage);
+    s.linkedSetID = id;
+    s.linkedSetPath = trim(rs.row(0)[1].toString());
+    return accounting::openSingleUserStore(s.linkedSetPath, id);
+}
+
+std::vector<std::string> connectEntries(const std::string& folder) {
+    std::vector<std::string> out;
+    try {
+        for (const accounting::AccountingSet& set : accounting::singleUserSets(trim(folder)))
+            out.push_back(set.name + "   " + set.id);
+    } catch (const std::exception&) {
+        out.clear();
+    }
+    return out;
+}
+
+Outcome confirmConnect(Session& s, const std::string& entry) {
+    const std::string& title = s.productShortName;
+    const std::string chosen = trim(entry);
+    if (chosen.empty())
+        return Outcome::refuse("请选择核算单位！", title, Icon::Exclamation, "lstSet");
+    const std::size_t gap = chosen.rfind("   ");
+    const std::string id = trim(gap == std::string::npos ? chosen : chosen.substr(gap + 3));
+    bool listed = false;
+    try {
+        for (const accounting::AccountingSet& set : accounting::singleUserSets(s.linkedSetPath))
+            listed = listed || set.id == id;
+    } catch (const std::exception&) {
+    }
+    if (!listed)
+        return Outcome::refuse(accounting::kWrongSetMessage, title, Icon::Exclamation, "lstSet");
+    s.sysConn.execute("Update GZSysInfo set F_ZTID=? where F_ID=?", {id, s.curTaskID});
+    s.linkedSetID = id;
     return Outcome::success();
 }
 

@@ -67,6 +67,12 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
              然后 "head<TAB>首行文字"、"tail<TAB>尾行文字"、每个部门一行 "dep<TAB>代码 名称"。
        --name 默认 NJGZ.TXT（文件名中插入本期），--sep 默认"默认格式"（定宽），
        其他文字即分隔符（TAB 或 \t 为制表符）；--include 只报送所列部门，否则不报送所列部门。
+  link show LOGIN | set LOGIN --folder DIR --set 核算单位名称 | set LOGIN --none
+       连接财务系统（单机版：DIR 为财务数据文件夹）
+  voucher rules list LOGIN | rules set LOGIN (标准输入，每条公式一行，七格以制表符分隔:
+          部门 工资项目 转账属性 摘要 借方科目 贷方科目 凭证号)
+        | run LOGIN --date YYYYMMDD [--unite] [--yes]   本月工资转账（--unite 同科目合并）
+  acct demo --dir DIR [--user 操作员]... [--period YYYYMM]   建立演示用的单机版财务数据
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -77,7 +83,8 @@ int main(int argc, char** argv) {
     using namespace gzgl;
     try {
         const cli::Args args(argc, argv,
-                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include", "lowest"});
+                             {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include",
+                              "lowest", "unite", "none"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;
@@ -135,6 +142,12 @@ int main(int argc, char** argv) {
             return cli::cmdDivide(ctx);
         if (cmd == "report")
             return cli::cmdReport(ctx);
+        if (cmd == "link")
+            return cli::cmdLink(ctx);
+        if (cmd == "voucher")
+            return cli::cmdVoucher(ctx);
+        if (cmd == "acct")
+            return cli::cmdAcct(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -49,6 +49,9 @@ int cmdQuery(Context& c);
 int cmdBank(Context& c);
 int cmdDivide(Context& c);
 int cmdReport(Context& c);
+int cmdLink(Context& c);
+int cmdVoucher(Context& c);
+int cmdAcct(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
