@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <chrono>
 #include <cstdlib>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace gzgl::test {
 
@@ -183,6 +188,29 @@ TEST_F(OdbcTask, RefusalsOfTheServerAreClear) {
     EXPECT_EQ(refusal(link, password, "ID0002"), "财务数据库KS770CW中没有数据表ID0002_PZGL_D！");
     server.execute("Drop Table ZTXX");
     EXPECT_EQ(refusal(link, password), "财务数据库KS770CW中没有核算单位表ZTXX！");
+}
+
+TEST_F(OdbcTask, SilentServerEndsInTheTimeoutNotAHang) {
+    // A loopback port that takes connections and never answers them.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(addr);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&addr), size), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &size), 0);
+    const std::string driver = link.connection.substr(0, link.connection.find(';'));
+    const std::string text = driver + ";Server=127.0.0.1;Port=" + std::to_string(ntohs(addr.sin_port)) +
+                             ";UID=postgres;Database=KS770CW;PWD=" + password;
+
+    const auto start = std::chrono::steady_clock::now();
+    odbc::Connection c;
+    EXPECT_THROW(c.open(text, 2), odbc::Error);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 6);
+    close(listener);
 }
 
 TEST_F(OdbcTask, LinkScreenAndRechoiceOnTheServer) {
