@@ -154,9 +154,14 @@ TEST_F(OdbcTask, SummaryWithQuotesIsWrittenAsTyped) {
     linkNetwork();
     TransferRule r = rule("02", "F003");
     r.summary = "计提'工资\" -- 2月');Drop Table ID0001_PZGL_M;--";
-    ASSERT_TRUE(run({r}).ok);
-    EXPECT_EQ(server.query("Select distinct ZY from ID0001_PZGL_D"), (std::vector<odbc::Row>{{r.summary}}));
-    EXPECT_EQ(serverCount("_PZGL_M"), 1);
+    // A rule over two departments has no accounting item: an empty text.
+    TransferRule both = rule("0101,0102", "F003", "660201", "221101", "2");
+    ASSERT_TRUE(run({r, both}).ok);
+    EXPECT_EQ(server.query("Select distinct ZY,HSXM from ID0001_PZGL_D where PZH=1"),
+              (std::vector<odbc::Row>{{r.summary, "001:02"}}));
+    EXPECT_EQ(server.query("Select distinct HSXM from ID0001_PZGL_D where PZH=2"),
+              (std::vector<odbc::Row>{{""}}));
+    EXPECT_EQ(serverCount("_PZGL_M"), 2);
 }
 
 TEST_F(OdbcTask, RefusalsOfTheServerAreClear) {
