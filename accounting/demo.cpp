@@ -1,7 +1,9 @@
 #include "accounting/demo.h"
 
+#include "accounting/odbc.h"
 #include "accounting/single_user.h"
 #include "core/connection.h"
+#include "core/text.h"
 
 #include <filesystem>
 
@@ -43,7 +45,67 @@ template <typename Fill> std::string writeTemporary(const fs::path& target, Fill
     return temp;
 }
 
+// The set tables of the demo in both forms. On a server the amounts JE
+// and WBJE are exact decimals and the other figures FLOAT, since REAL may
+// be single precision there.
+std::vector<std::string> setTableStatements(const std::string& id, const std::string& amount,
+                                            const std::string& real) {
+    return {"Create Table " + id +
+                "_YE(KMDM varchar(20),KMMC varchar(60),KMJB INTEGER,SFMJ INTEGER,KJN INTEGER,"
+                "KJY INTEGER)",
+            "Create Table " + id + "_YHGL(XM varchar(20))",
+            "Create Table " + id +
+                "_PZGL_M(PZH INTEGER,PZRQ varchar(10),KJN INTEGER,KJY INTEGER,YSPZZS INTEGER,"
+                "ZZR varchar(20),PZZT varchar(1))",
+            "Create Table " + id +
+                "_PZGL_D(PZH INTEGER,ZY varchar(255),KMDM varchar(20),JDBZ varchar(1),JE " + amount +
+                ",KJN INTEGER,KJY INTEGER,PZFYH INTEGER,PZFYXH INTEGER,DFKM varchar(20),SL " + real + ",DJ " +
+                real + ",WBJE " + amount + ",HL " + real + ",HSXM varchar(60))"};
+}
+
 } // namespace
+
+void layoutDemoNetworkAccounting(const NetworkLink& link, const std::string& password,
+                                 const std::vector<std::string>& users, const YearMonth& period) {
+    odbc::Connection c = connectNetwork(link, password);
+    bool haveList = true;
+    std::vector<odbc::Row> listed;
+    try {
+        listed = c.query("Select ZTID from ZTXX");
+    } catch (const odbc::Error&) {
+        haveList = false; // made below
+    }
+    for (const odbc::Row& r : listed)
+        for (const AccountingSet& set : demoSets())
+            if (r[0] && trim(*r[0]) == set.id)
+                throw AccountingError("核算单位" + set.id + "已存在！");
+    try {
+        c.setAutocommit(false);
+        if (!haveList)
+            c.execute("Create Table ZTXX(ZTID varchar(6),ZTMC varchar(64))");
+        for (const AccountingSet& set : demoSets()) {
+            const std::string& id = set.id;
+            c.execute("Insert Into ZTXX(ZTID,ZTMC) values(?,?)", {id, set.name});
+            c.execute("Create Table " + id + "_XTSZ(DQKJN INTEGER,DQKJY INTEGER)");
+            c.execute("Insert Into " + id + "_XTSZ(DQKJN,DQKJY) values(?,?)", {period.year, period.month});
+            for (const std::string& sql : setTableStatements(id, "NUMERIC(18,2)", "FLOAT"))
+                c.execute(sql);
+            for (const DemoAccount& a : kChart)
+                c.execute("Insert Into " + id + "_YE(KMDM,KMMC,KMJB,SFMJ,KJN,KJY) values(?,?,?,?,?,?)",
+                          {std::string(a.code), std::string(a.name), a.level, a.leaf ? 1 : 0, period.year,
+                           period.month});
+            for (const std::string& u : users)
+                c.execute("Insert Into " + id + "_YHGL(XM) values(?)", {u});
+        }
+        c.commit();
+    } catch (const odbc::Error& e) {
+        try {
+            c.rollback();
+        } catch (const odbc::Error&) {
+        }
+        throw AccountingError(std::string("不能建立演示账套：") + e.what());
+    }
+}
 
 void layoutDemoAccounting(const std::string& folder, const std::vector<std::string>& users,
                           const YearMonth& period) {
@@ -70,17 +132,8 @@ void layoutDemoAccounting(const std::string& folder, const std::vector<std::stri
         for (std::size_t i = 0; i < demoSets().size(); ++i) {
             const std::string id = demoSets()[i].id;
             temps.push_back(writeTemporary(targets[i + 1], [&](Connection& c) {
-                c.execute("Create Table " + id +
-                          "_YE(KMDM varchar(20),KMMC varchar(60),KMJB INTEGER,SFMJ INTEGER,KJN INTEGER,KJY "
-                          "INTEGER)");
-                c.execute("Create Table " + id + "_YHGL(XM varchar(20))");
-                c.execute("Create Table " + id +
-                          "_PZGL_M(PZH INTEGER,PZRQ varchar(10),KJN INTEGER,KJY INTEGER,YSPZZS INTEGER,"
-                          "ZZR varchar(20),PZZT varchar(1))");
-                c.execute("Create Table " + id +
-                          "_PZGL_D(PZH INTEGER,ZY varchar(255),KMDM varchar(20),JDBZ varchar(1),JE REAL,"
-                          "KJN INTEGER,KJY INTEGER,PZFYH INTEGER,PZFYXH INTEGER,DFKM varchar(20),SL REAL,"
-                          "DJ REAL,WBJE REAL,HL REAL,HSXM varchar(60))");
+                for (const std::string& sql : setTableStatements(id, "REAL", "REAL"))
+                    c.execute(sql);
                 for (const DemoAccount& a : kChart)
                     c.execute("Insert Into " + id + "_YE(KMDM,KMMC,KMJB,SFMJ,KJN,KJY) values(?,?,?,?,?,?)",
                               {a.code, a.name, a.level, a.leaf ? 1 : 0, period.year, period.month});

@@ -2,9 +2,12 @@
 // without an accounting system: KS770WIN.MDB with ZTGL listing two sets,
 // and for each set its database with the chart of accounts of the current
 // period (leaf and non-leaf accounts), the users, and empty voucher tables.
-// The tests lay out the same folder.
+// The tests lay out the same folder. The network form gets the same sets
+// in a catalog on a database server: ZTXX listing them, and per set its
+// current period (_XTSZ), chart, users and empty voucher tables.
 #pragma once
 
+#include "accounting/odbc_store.h"
 #include "accounting/store.h"
 
 #include <string>
@@ -25,5 +28,14 @@ inline const std::vector<AccountingSet>& demoSets() {
 // already or the folder cannot be written.
 void layoutDemoAccounting(const std::string& folder, const std::vector<std::string>& users,
                           const YearMonth& period);
+
+// Lays out the demo sets in the catalog of a network link (which must
+// exist on the server), in one transaction: ZTXX is made when missing and
+// lists the sets, each set gets its tables with period as its current
+// period and users as its users. Throws AccountingError, writing nothing,
+// when the server cannot be reached (the messages of networkSets), when
+// ZTXX lists a demo set already or when a table cannot be made.
+void layoutDemoNetworkAccounting(const NetworkLink& link, const std::string& password,
+                                 const std::vector<std::string>& users, const YearMonth& period);
 
 } // namespace gzgl::accounting

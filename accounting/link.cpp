@@ -4,6 +4,7 @@
 #include "core/paths.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -28,7 +29,43 @@ bool openAccountingSystem(const std::string& folder, Connection& c) {
     }
 }
 
+// The sets of a linked path: the single-user folder's ZTGL or the network
+// catalog's ZTXX.
+std::vector<accounting::AccountingSet> setsOfPath(const std::string& path, const std::string& password) {
+    if (const auto net = accounting::parseNetworkPath(path))
+        return accounting::networkSets(*net, password);
+    return accounting::singleUserSets(trim(path));
+}
+
 } // namespace
+
+accounting::NetworkLink networkLinkOf(const LinkFields& f) {
+    std::string text = trim(f.server);
+    if (!text.empty() && text.find('=') == std::string::npos)
+        text = "DSN=" + accounting::odbc::connectionValue(text);
+    const std::string login = trim(f.login);
+    if (!login.empty()) {
+        bool named = false;
+        for (const std::string& k : accounting::odbc::connectionKeys(text))
+            named = named || k == "uid" || k == "user" || k == "username";
+        if (!named)
+            text += (text.empty() || text.back() == ';' ? "UID=" : ";UID=") +
+                    accounting::odbc::connectionValue(login);
+    }
+    const std::string product = trim(f.product);
+    return {product.empty() ? accounting::kDefaultProduct : product, text};
+}
+
+std::vector<std::string> networkAccountingSets(const LinkFields& f) {
+    std::vector<std::string> out;
+    try {
+        for (const accounting::AccountingSet& set : accounting::networkSets(networkLinkOf(f), f.password))
+            out.push_back(set.name);
+    } catch (const accounting::AccountingError&) {
+        out.clear();
+    }
+    return out;
+}
 
 std::vector<std::string> proposedAccountingFolders() {
     const char* h = std::getenv("HOME");
@@ -73,9 +110,25 @@ Outcome confirmLink(Session& s, const LinkFields& f, int mode) {
             return Outcome::refuse("请选择正确的核算单位！", title, Icon::Exclamation, "cmbSet");
         link = {true, rs.row(0)[0].toString(), trim(f.folder)};
     } else if (f.choice == LinkChoice::Network) {
-        // The network form needs a reachable server; without its driver and
-        // server details nothing can be linked.
-        return Outcome::refuse("请填入正确的服务器信息！", title, Icon::Exclamation, "txtServer");
+        const accounting::NetworkLink net = networkLinkOf(f);
+        const std::string problem = accounting::networkLinkProblem(net);
+        if (!problem.empty())
+            return Outcome::refuse(problem, title, Icon::Exclamation, "txtServer");
+        if (trim(f.setName).empty())
+            return Outcome::refuse("请选择核算单位！", title, Icon::Exclamation, "cmbSet");
+        std::vector<accounting::AccountingSet> sets;
+        try {
+            sets = accounting::networkSets(net, f.password);
+        } catch (const accounting::AccountingError& e) {
+            return Outcome::refuse(std::string("请填入正确的服务器信息！\n") + e.what(), title,
+                                   Icon::Exclamation, "txtServer");
+        }
+        const auto found = std::find_if(sets.begin(), sets.end(), [&](const accounting::AccountingSet& set) {
+            return set.name == f.setName;
+        });
+        if (found == sets.end())
+            return Outcome::refuse(accounting::kWrongSetMessage, title, Icon::Exclamation, "cmbSet");
+        link = {true, found->id, accounting::networkPath(net)};
     }
 
     if (mode == kLinkNewTask) {
@@ -96,20 +149,22 @@ Outcome confirmLink(Session& s, const LinkFields& f, int mode) {
     return Outcome::success();
 }
 
-std::unique_ptr<accounting::AccountingStore> openLinkedStore(Session& s) {
+std::unique_ptr<accounting::AccountingStore> openLinkedStore(Session& s, const std::string& password) {
     const Recordset rs = s.sysConn.query("Select F_ZTID,F_ZTPATH from GZSysInfo where F_ID=?", {s.curTaskID});
     const std::string id = rs.empty() ? std::string() : trim(rs.row(0)[0].toString());
     if (id.empty())
         throw accounting::AccountingError(accounting::kNoLinkMessage);
     s.linkedSetID = id;
     s.linkedSetPath = trim(rs.row(0)[1].toString());
+    if (const auto net = accounting::parseNetworkPath(s.linkedSetPath))
+        return accounting::openNetworkStore(*net, password, id);
     return accounting::openSingleUserStore(s.linkedSetPath, id);
 }
 
-std::vector<std::string> connectEntries(const std::string& folder) {
+std::vector<std::string> connectEntries(const std::string& path, const std::string& password) {
     std::vector<std::string> out;
     try {
-        for (const accounting::AccountingSet& set : accounting::singleUserSets(trim(folder)))
+        for (const accounting::AccountingSet& set : setsOfPath(path, password))
             out.push_back(set.name + "   " + set.id);
     } catch (const std::exception&) {
         out.clear();
@@ -117,7 +172,7 @@ std::vector<std::string> connectEntries(const std::string& folder) {
     return out;
 }
 
-Outcome confirmConnect(Session& s, const std::string& entry) {
+Outcome confirmConnect(Session& s, const std::string& entry, const std::string& password) {
     const std::string& title = s.productShortName;
     const std::string chosen = trim(entry);
     if (chosen.empty())
@@ -126,7 +181,7 @@ Outcome confirmConnect(Session& s, const std::string& entry) {
     const std::string id = trim(gap == std::string::npos ? chosen : chosen.substr(gap + 3));
     bool listed = false;
     try {
-        for (const accounting::AccountingSet& set : accounting::singleUserSets(s.linkedSetPath))
+        for (const accounting::AccountingSet& set : setsOfPath(s.linkedSetPath, password))
             listed = listed || set.id == id;
     } catch (const std::exception&) {
     }

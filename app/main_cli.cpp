@@ -68,11 +68,16 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
        --name 默认 NJGZ.TXT（文件名中插入本期），--sep 默认"默认格式"（定宽），
        其他文字即分隔符（TAB 或 \t 为制表符）；--include 只报送所列部门，否则不报送所列部门。
   link show LOGIN | set LOGIN --folder DIR --set 核算单位名称 | set LOGIN --none
-       连接财务系统（单机版：DIR 为财务数据文件夹）
+       | set LOGIN --odbc 连接串 --set 核算单位名称 [--product KS770CW|KS770ZW] [--db-password 口令]
+       连接财务系统（单机版：DIR 为财务数据文件夹；网络版：ODBC 数据源名或连接串，
+       不含口令；口令由 --db-password 或环境变量 GZGL_DB_PASSWORD 给出，从不保存）
   voucher rules list LOGIN | rules set LOGIN (标准输入，每条公式一行，七格以制表符分隔:
           部门 工资项目 转账属性 摘要 借方科目 贷方科目 凭证号)
-        | run LOGIN --date YYYYMMDD [--unite] [--yes]   本月工资转账（--unite 同科目合并）
+        | run LOGIN --date YYYYMMDD [--unite] [--yes] [--db-password 口令]
+          本月工资转账（--unite 同科目合并）
   acct demo --dir DIR [--user 操作员]... [--period YYYYMM]   建立演示用的单机版财务数据
+  acct demo --odbc 连接串 [--product 产品名] [--db-password 口令] [--user 操作员]... [--period YYYYMM]
+       在数据库服务器上已有的财务数据库（库名即产品名）中建立演示核算单位
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";

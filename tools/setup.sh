@@ -11,6 +11,7 @@ GZGL_PACKAGES=(
   fonts-noto-cjk
   sqlite3
   poppler-utils python3-openpyxl
+  unixodbc-dev odbc-postgresql postgresql
 )
 
 gzgl_install_missing() {

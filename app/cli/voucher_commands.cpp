@@ -1,6 +1,9 @@
-// link, voucher and acct: the accounting link (single-user form), the
-// transfer rules and the voucher transfer from a terminal, and a demo
-// accounting folder to try them on. The rules are shown and set as text
+// link, voucher and acct: the accounting link (single-user folder or
+// network catalog through ODBC), the transfer rules and the voucher
+// transfer from a terminal, and a demo accounting folder or catalog to try
+// them on. The network form's password is never kept: it comes from
+// --db-password, else the environment variable GZGL_DB_PASSWORD, else the
+// data source's own configuration. The rules are shown and set as text
 // lines, one rule per line as its seven grid cells separated by TABs
 // (部门, 工资项目, 转账属性, 摘要, 借方科目, 贷方科目, 凭证号).
 #include "app/cli/commands.h"
@@ -12,6 +15,7 @@
 #include "monthly/refresh.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -38,11 +42,18 @@ std::vector<std::string> splitTabs(const std::string& line) {
     }
 }
 
+std::string dbPassword(Context& c) {
+    if (const auto p = c.args.get("db-password"))
+        return *p;
+    const char* env = std::getenv("GZGL_DB_PASSWORD");
+    return env ? env : "";
+}
+
 // The linked set, or the refusal shown (title "提示", as the menu command
 // shows it) and null.
 std::unique_ptr<AccountingStore> linkedStore(Context& c) {
     try {
-        return openLinkedStore(c.session);
+        return openLinkedStore(c.session, dbPassword(c));
     } catch (const AccountingError& e) {
         c.prompt.message(e.what(), "提示", Icon::Exclamation);
         return nullptr;
@@ -95,11 +106,19 @@ int linkShow(Context& c) {
 }
 
 int linkSet(Context& c) {
-    c.args.allowOnly(withLogin({"folder", "set", "none"}));
+    c.args.allowOnly(withLogin({"folder", "set", "none", "odbc", "product", "db-password"}));
     LinkFields f;
     if (c.args.flag("none")) {
-        if (c.args.get("folder") || c.args.get("set"))
-            throw UsageError("--none 不能与 --folder、--set 同用");
+        if (c.args.get("folder") || c.args.get("set") || c.args.get("odbc"))
+            throw UsageError("--none 不能与 --folder、--odbc、--set 同用");
+    } else if (const auto odbc = c.args.get("odbc")) {
+        if (c.args.get("folder"))
+            throw UsageError("--odbc 不能与 --folder 同用");
+        f.choice = LinkChoice::Network;
+        f.server = *odbc;
+        f.product = c.args.get("product", "");
+        f.password = dbPassword(c);
+        f.setName = c.args.get("set", "");
     } else {
         f.choice = LinkChoice::SingleUser;
         const std::string folder = trim(c.args.require("folder"));
@@ -110,7 +129,7 @@ int linkSet(Context& c) {
     if (!openAndLogin(c))
         return 1;
     const Outcome o = confirmLink(c.session, f, kLinkChangePath);
-    if (o.ok && f.choice == LinkChoice::SingleUser)
+    if (o.ok && f.choice != LinkChoice::None)
         std::cout << c.session.linkedSetID << '\t' << c.session.linkedSetPath << "\n";
     return report(c, o);
 }
@@ -127,7 +146,7 @@ int rulesList(Context& c) {
 }
 
 int rulesSet(Context& c) {
-    c.args.allowOnly(withLogin());
+    c.args.allowOnly(withLogin({"db-password"}));
     std::vector<TransferRule> rules;
     std::string line;
     int lineNo = 0;
@@ -152,7 +171,7 @@ int rulesSet(Context& c) {
 }
 
 int voucherRun(Context& c) {
-    c.args.allowOnly(withLogin({"date", "unite", "yes"}));
+    c.args.allowOnly(withLogin({"date", "unite", "yes", "db-password"}));
     const std::string date = trim(c.args.require("date"));
     if (date.size() != 8 || !allDigits(date))
         throw UsageError("--date 应为 YYYYMMDD");
@@ -188,9 +207,12 @@ YearMonth demoPeriod(Context& c) {
 }
 
 int acctDemo(Context& c) {
-    c.args.allowOnly({"dir", "user", "period"});
-    const std::string dir = trim(c.args.require("dir"));
-    if (dir.empty())
+    c.args.allowOnly({"dir", "user", "period", "odbc", "product", "db-password"});
+    const auto odbc = c.args.get("odbc");
+    if (odbc && c.args.get("dir"))
+        throw UsageError("--odbc 不能与 --dir 同用");
+    const std::string dir = odbc ? std::string() : trim(c.args.require("dir"));
+    if (!odbc && dir.empty())
         throw UsageError("缺少 --dir DIR");
     std::optional<YearMonth> period;
     if (const auto p = c.args.get("period")) {
@@ -210,13 +232,22 @@ int acctDemo(Context& c) {
             users.push_back(trim(ops.row(i)[0].toString()));
     }
     try {
-        layoutDemoAccounting(dir, users, period ? *period : demoPeriod(c));
+        if (odbc) {
+            LinkFields f;
+            f.server = *odbc;
+            f.product = c.args.get("product", "");
+            const NetworkLink net = networkLinkOf(f);
+            layoutDemoNetworkAccounting(net, dbPassword(c), users, period ? *period : demoPeriod(c));
+            std::cout << networkPath(net) << "\n";
+        } else {
+            layoutDemoAccounting(dir, users, period ? *period : demoPeriod(c));
+            std::error_code ec;
+            std::cout << fs::absolute(dir, ec).lexically_normal().string() << "\n";
+        }
     } catch (const AccountingError& e) {
         c.prompt.message(e.what(), "提示", Icon::Exclamation);
         return 1;
     }
-    std::error_code ec;
-    std::cout << fs::absolute(dir, ec).lexically_normal().string() << "\n";
     for (const AccountingSet& set : demoSets())
         std::cout << set.id << '\t' << set.name << "\n";
     return 0;

@@ -121,7 +121,7 @@ TEST_F(AccountingFolder, LinkedStoreAndRechoosingTheSet) {
     } catch (const AccountingError& e) {
         EXPECT_STREQ(e.what(), "工资系统帐套路径未设置。");
     }
-    LinkFields f{LinkChoice::SingleUser, acct, "演示公司", {}, {}, {}};
+    LinkFields f{LinkChoice::SingleUser, acct, "演示公司", {}, {}, {}, {}};
     ASSERT_TRUE(confirmLink(s, f, kLinkChangePath).ok);
     EXPECT_EQ(openLinkedStore(s)->setID(), "ID0001");
 
