@@ -9,6 +9,7 @@
 #include "screens/base/frmTrans.h"
 #include "screens/interfaces/frmBP.h"
 #include "screens/interfaces/frmDivide.h"
+#include "screens/interfaces/frmTransfer.h"
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
@@ -459,6 +460,12 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryPrint:
         frmReport(s_, p_, mainProgress(), this).exec();
+        break;
+    case Command::SalaryTransfer:
+        // The linked set is opened before the screen, which then owns it.
+        if (!raiseChild(frmTransfer::openIn(mdi_)))
+            if (auto store = frmTransfer::connectLinkedSet(s_, p_, this))
+                addChild(new frmTransfer(s_, p_, mainProgress(), std::move(store)), {980, 560});
         break;
     case Command::SalaryQuery: {
         // The conditions first; one result window shows every query.
