@@ -423,6 +423,9 @@ void frmMain::openScreen(Command c) {
         frmAmend(s_, p_, this).exec();
         break;
     case Command::SystemConnect:
+        // An open transfer screen holds the set the task is linked to now.
+        if (frmTransfer* open = frmTransfer::openIn(mdi_); open && !open->close())
+            break;
         frmLink(s_, p_, gzgl::kLinkChangePath, this).exec();
         break;
     case Command::SystemSysSet:
