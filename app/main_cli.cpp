@@ -17,6 +17,8 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   task amend --task NAME --user U --password P [--new-name N] [--new-operator O]
              [--new-password P2] [--corp C] [--mode CODE]
   task delete --task NAME --user U --password P [--yes]
+  task export LOGIN --to DIR [--date YYYYMMDD]   写出 GZ_任务号_日期.ksc
+  task import --file FILE.ksc
   login --task NAME --user U --password P
   passwd --task NAME --user U --password OLD --new NEW [--repeat NEW]
   settings notcalc on|off --task NAME --user U --password P
@@ -67,6 +69,10 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
              然后 "head<TAB>首行文字"、"tail<TAB>尾行文字"、每个部门一行 "dep<TAB>代码 名称"。
        --name 默认 NJGZ.TXT（文件名中插入本期），--sep 默认"默认格式"（定宽），
        其他文字即分隔符（TAB 或 \t 为制表符）；--include 只报送所列部门，否则不报送所列部门。
+  backup month LOGIN [--period YYYYMM] --to DIR   写出 DIR/GZ任务号_期间_BAK/…KSC，之后须重新登录
+  backup all --to FILE                         全库备份（系统库、全部任务库、银行格式文件）
+  restore LOGIN --from 备份文件夹 [--yes]       恢复该月份的数据，之后须重新登录
+  restore all --from FILE --home 新数据目录      把全库备份展开为新的数据目录（须不存在或为空）
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -135,6 +141,10 @@ int main(int argc, char** argv) {
             return cli::cmdDivide(ctx);
         if (cmd == "report")
             return cli::cmdReport(ctx);
+        if (cmd == "backup")
+            return cli::cmdBackup(ctx);
+        if (cmd == "restore")
+            return cli::cmdRestore(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -48,6 +48,11 @@ int cmdQuery(Context& c);
 int cmdBank(Context& c);
 int cmdDivide(Context& c);
 int cmdReport(Context& c);
+int cmdBackup(Context& c);
+int cmdRestore(Context& c);
+// task export / task import, dispatched by cmdTask.
+int taskExport(Context& c);
+int taskImport(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);
