@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,7 +97,7 @@ void makeParents(const std::string& folder, const std::string& name) {
     std::string at = folder;
     std::size_t start = 0;
     for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', start)) {
-        at += "/" + name.substr(start, slash - start);
+        at.append("/").append(name, start, slash - start);
         if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST)
             throw ArchiveError("不能建立文件夹 " + at + "：" + std::strerror(errno));
         struct stat st {};
@@ -183,8 +184,36 @@ std::vector<UnpackedEntry> unpack(zip_t* za, std::uint64_t archiveSize, const st
 
 } // namespace
 
+namespace {
+
+// Staging folders of processes that were killed: "KS770GZ_BAK." + pid +
+// "." + suffix, where no process of that id runs any more.
+void sweepOrphans(const fs::path& temp) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(temp, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("KS770GZ_BAK.", 0) != 0)
+            continue;
+        const std::size_t dot = name.find('.', 12);
+        if (dot == std::string::npos || dot == 12)
+            continue;
+        const std::string pid = name.substr(12, dot - 12);
+        if (pid.find_first_not_of("0123456789") != std::string::npos || pid.size() > 9)
+            continue;
+        struct stat st {};
+        if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+            continue;
+        if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH)
+            fs::remove_all(entry.path(), ec);
+    }
+}
+
+} // namespace
+
 StagingDir::StagingDir() {
-    path_ = makeTemp((fs::temp_directory_path() / "KS770GZ_BAK.XXXXXX").string(), true);
+    const fs::path temp = fs::temp_directory_path();
+    sweepOrphans(temp);
+    path_ = makeTemp((temp / ("KS770GZ_BAK." + std::to_string(::getpid()) + ".XXXXXX")).string(), true);
 }
 
 StagingDir::StagingDir(const std::string& folder, const std::string& stem) {

@@ -36,9 +36,10 @@ public:
 // removed with everything in it when the object goes, whatever happened.
 class StagingDir {
 public:
-    // A folder under the system temp folder named after the original
-    // program's fixed staging folder; throws ArchiveError when none can be
-    // made.
+    // A folder "KS770GZ_BAK." + pid + ".XXXXXX" under the system temp
+    // folder; throws ArchiveError when none can be made. Folders left by
+    // processes that were killed (SIGKILL gives no chance to clean up) are
+    // removed first.
     StagingDir();
     // A hidden folder "." + stem + ".XXXXXX" inside folder: on the same
     // file system as its final place, so that it can be renamed there.

@@ -52,6 +52,8 @@ inline constexpr const char* kRestoreNotice =
     "    如果因为系统故障或病毒程序的原因使得工资系统的数据被破坏，您可以使用本功能恢复数据。";
 inline constexpr const char* kBackAllNotice =
     "    为防止系统故障或病毒程序破坏工资系统的数据，建议您经常对其进行备份。";
+// The file dialog's filter on frmimporttask.
+inline constexpr const char* kImportFilter = "压缩文件(*.ksc)|*.ksc";
 inline constexpr const char* kWrongPath = "请选择正确的路径！";
 inline constexpr const char* kBadImport = "要导入的数据不正确！";
 inline constexpr const char* kExportFailed = "任务导出过程中发生错误,请重新操作！";

@@ -44,7 +44,8 @@ std::optional<PeriodTableName> parsePeriodTable(const std::string& name) {
     const std::string period = name.substr(7, 6);
     if (!allDigits(id) || !validPeriod(period))
         return std::nullopt;
-    const std::string rest = "_" + name.substr(14);
+    std::string rest = "_";
+    rest.append(name, 14);
     for (const std::string& suffix : copyOrder())
         if (strcasecmp(suffix.c_str(), rest.c_str()) == 0)
             return PeriodTableName{id, period, suffix};

@@ -192,6 +192,39 @@ TEST_F(Backup, ClearedPeriodComesBackClosedAndLaterPeriodsAreRefused) {
     EXPECT_EQ(test::records(b.s), "200602:0");
 }
 
+// Records what the main window's status line would show.
+struct StatusProgress : Progress {
+    std::vector<std::string> shown;
+    void begin(const std::string& status, int) override { shown.push_back(status); }
+    void step() override {}
+    void end() override {}
+};
+
+TEST_F(Backup, FolderScreenModesRunTheirOperationWithTheirStatus) {
+    Book b(0);
+    b.fill();
+    StatusProgress status;
+    const std::string disk = folder("disk");
+    PathResult r = confirmPath(b.s, b.prompt, {kPathMonthBackup, disk, "200602", ""}, status);
+    ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
+    EXPECT_EQ(r.written, disk + "/GZ0000_200602_BAK/GZ0000_200602.KSC");
+    finishBackup(b.s);
+    b.login();
+    r = confirmPath(b.s, b.prompt, {kPathTaskExport, disk, "", "20070102"}, status);
+    EXPECT_EQ(r.written, disk + "/GZ_0000_20070102.ksc");
+    r = confirmPath(b.s, b.prompt, {kPathFullBackup, disk, "", "20070102"}, status);
+    EXPECT_EQ(r.written, disk + "/GZALL_20070102.KSC");
+    b.prompt.answers = {true};
+    r = confirmPath(b.s, b.prompt, {kPathRestore, disk + "/GZ0000_200602_BAK", "", ""}, status);
+    EXPECT_TRUE(r.loginAgain);
+    EXPECT_EQ(status.shown, (std::vector<std::string>{"正在进行备份...", "正在进行压缩...", "正在进行备份...",
+                                                      "正在进行恢复..."}));
+    // The accounting link's modes are not served here.
+    EXPECT_TRUE(confirmPath(b.s, b.prompt, {4, disk, "", ""}, status).outcome.message.empty());
+    // After the restore the next task choice asks for the login again.
+    EXPECT_EQ(b.s.pathScreenMode, 0);
+}
+
 // Writes archive bytes as the task's backup in a fresh folder.
 std::string hostileFolder(const std::string& root, int n, const std::string& zipPath) {
     const std::string f = root + "/hostile" + std::to_string(n);
