@@ -70,7 +70,8 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
        --name 默认 NJGZ.TXT（文件名中插入本期），--sep 默认"默认格式"（定宽），
        其他文字即分隔符（TAB 或 \t 为制表符）；--include 只报送所列部门，否则不报送所列部门。
   backup month LOGIN [--period YYYYMM] --to DIR   写出 DIR/GZ任务号_期间_BAK/…KSC，之后须重新登录
-  backup all --to FILE                         全库备份（系统库、全部任务库、银行格式文件）
+  backup all --to FILE|DIR                     全库备份（系统库、全部任务库、银行格式文件）；
+                                               DIR 时写出 DIR/GZALL_日期.KSC
   restore LOGIN --from 备份文件夹 [--yes]       恢复该月份的数据，之后须重新登录
   restore all --from FILE --home 新数据目录      把全库备份展开为新的数据目录（须不存在或为空）
 LOGIN: --task NAME --user U --password P.

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "period/backup.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace gzgl::cli {
@@ -42,7 +43,11 @@ int backupMonth(Context& c) {
 
 int backupAll(Context& c) {
     c.args.allowOnly({"to"});
-    const std::string to = c.args.require("to");
+    std::string to = c.args.require("to");
+    // A folder takes the archive under the name the folder screen gives it.
+    std::error_code ec;
+    if (std::filesystem::is_directory(to, ec))
+        to += "/" + period::fullBackupFileName(period::todayText());
     SilentProgress progress;
     return show(c, period::backupAll(c.session, to, progress));
 }

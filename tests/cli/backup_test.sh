@@ -76,6 +76,7 @@ same "no stray files" "GZ0000.MDB GZ0001.MDB GZ0002.MDB GZ0003.MDB GZ0004.MDB GZ
 
 # The whole data home, laid out elsewhere.
 expect "backup all" 0 "全库备份完毕！" -- backup all --to "$out/all.ksc"
+expect "backup all into a folder" 0 "GZALL_" -- backup all --to "$out"
 expect "backup all missing folder" 1 "请选择正确的路径！" -- backup all --to "$home/none/all.ksc"
 expect "restore all" 0 "全库恢复完毕！" -- restore all --from "$out/all.ksc" --home "$out/newhome"
 expect_exact "new home calculates" "$("$cli" --home "$home" recalc "${login[@]}")" -- --home "$out/newhome" recalc "${login[@]}"
