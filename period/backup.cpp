@@ -182,15 +182,14 @@ BackupStart openBackup(const Session& s) {
     return {s.curPeriod.substr(0, 4), s.curPeriod.substr(4, 2)};
 }
 
-Outcome confirmBackupDate(Session& s, const std::string& year, const std::string& month) {
+BackupDate confirmBackupDate(Session& s, const std::string& year, const std::string& month) {
     const std::optional<std::string> period = periodOf(trim(year), trim(month));
     if (!period)
-        return Outcome::refuse("请选择所需备份的日期!", s.productShortName, Icon::Exclamation,
-                               trim(year).empty() ? "txtYear" : "txtMonth");
+        return {Outcome::refuse("请选择所需备份的日期!", s.productShortName, Icon::Exclamation,
+                                trim(year).empty() ? "txtYear" : "txtMonth"),
+                {}};
     s.pathScreenMode = kPathMonthBackup;
-    Outcome o;
-    o.focus = *period;
-    return o;
+    return {Outcome::success(), *period};
 }
 
 PathResult backupMonth(Session& s, const std::string& period, const std::string& folder, Progress& progress) {

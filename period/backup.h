@@ -90,10 +90,15 @@ struct BackupStart {
 // Opening frmBackUp: the session's period in the year and month boxes.
 BackupStart openBackup(const Session& s);
 
+struct BackupDate {
+    Outcome outcome;
+    std::string period; // yyyymm when accepted
+};
+
 // OK on frmBackUp: "请选择所需备份的日期!" for an empty or impossible year
-// or month; otherwise the folder screen opens in kPathMonthBackup (set in
-// the session) and the answer carries the period in focus.
-Outcome confirmBackupDate(Session& s, const std::string& year, const std::string& month);
+// or month; otherwise the period, and the folder screen opens in
+// kPathMonthBackup (set in the session).
+BackupDate confirmBackupDate(Session& s, const std::string& year, const std::string& month);
 
 // OK on the folder screen in monthly-backup mode: writes the backup of the
 // open task's period into folder (kWrongPath when it is no folder, a

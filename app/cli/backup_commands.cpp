@@ -31,11 +31,11 @@ int backupMonth(Context& c) {
     period::BackupStart start = period::openBackup(c.session);
     if (period)
         start = {period->substr(0, 4), period->substr(4, 2)};
-    const Outcome date = period::confirmBackupDate(c.session, start.year, start.month);
-    if (!date.ok)
-        return report(c, date);
+    const period::BackupDate date = period::confirmBackupDate(c.session, start.year, start.month);
+    if (!date.outcome.ok)
+        return report(c, date.outcome);
     SilentProgress progress;
-    const period::PathResult r = period::backupMonth(c.session, date.focus, to, progress);
+    const period::PathResult r = period::backupMonth(c.session, date.period, to, progress);
     if (show(c, r) != 0)
         return 1;
     return report(c, period::finishBackup(c.session).outcome);

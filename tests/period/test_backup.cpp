@@ -46,10 +46,11 @@ TEST_F(Backup, BackupOfTask0001WritesItsFolderWithOneArchiveAndEndsTheLogin) {
     ASSERT_EQ(b.s.curTaskID, "0001");
     b.fill();
     const int stagingBefore = test::stagingFolders();
-    const Outcome date = confirmBackupDate(b.s, "2006", "2");
-    ASSERT_TRUE(date.ok);
+    const BackupDate date = confirmBackupDate(b.s, "2006", "2");
+    ASSERT_TRUE(date.outcome.ok);
+    EXPECT_EQ(date.period, "200602");
     EXPECT_EQ(b.s.pathScreenMode, kPathMonthBackup);
-    const PathResult r = backupMonth(b.s, date.focus, folder("disk"), b.progress);
+    const PathResult r = backupMonth(b.s, date.period, folder("disk"), b.progress);
     ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
     EXPECT_EQ(r.outcome.message, "数据备份完成！");
     EXPECT_EQ(r.outcome.title, "提示窗");
@@ -75,7 +76,7 @@ TEST_F(Backup, DateAndFolderRefusals) {
     EXPECT_EQ(openBackup(b.s).year, "2006");
     EXPECT_EQ(openBackup(b.s).month, "02");
     for (auto [y, m] : {std::pair{"", "2"}, {"2006", ""}, {"2006", "13"}, {"20o6", "1"}}) {
-        const Outcome o = confirmBackupDate(b.s, y, m);
+        const Outcome o = confirmBackupDate(b.s, y, m).outcome;
         EXPECT_FALSE(o.ok);
         EXPECT_EQ(o.message, "请选择所需备份的日期!");
     }
