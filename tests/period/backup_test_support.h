@@ -15,6 +15,7 @@
 #include "period/periods.h"
 #include "support/test_support.h"
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -177,12 +178,13 @@ inline std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-// Staging folders present in the system temp folder.
+// This process's staging folders in the system temp folder.
 inline int stagingFolders() {
+    const std::string mine = "KS770GZ_BAK." + std::to_string(getpid()) + ".";
     int n = 0;
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec))
-        if (e.path().filename().string().rfind("KS770GZ_BAK.", 0) == 0)
+        if (e.path().filename().string().rfind(mine, 0) == 0)
             ++n;
     return n;
 }
