@@ -17,6 +17,8 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   task amend --task NAME --user U --password P [--new-name N] [--new-operator O]
              [--new-password P2] [--corp C] [--mode CODE]
   task delete --task NAME --user U --password P [--yes]
+  task export LOGIN --to DIR [--date YYYYMMDD]   写出 GZ_任务号_日期.ksc
+  task import --file FILE.ksc
   login --task NAME --user U --password P
   passwd --task NAME --user U --password OLD --new NEW [--repeat NEW]
   settings notcalc on|off --task NAME --user U --password P
@@ -78,6 +80,11 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   acct demo --dir DIR [--user 操作员]... [--period YYYYMM]   建立演示用的单机版财务数据
   acct demo --odbc 连接串 [--product 产品名] [--db-password 口令] [--user 操作员]... [--period YYYYMM]
        在数据库服务器上已有的财务数据库（库名即产品名）中建立演示核算单位
+  backup month LOGIN [--period YYYYMM] --to DIR   写出 DIR/GZ任务号_期间_BAK/…KSC，之后须重新登录
+  backup all --to FILE|DIR                     全库备份（系统库、全部任务库、银行格式文件）；
+                                               DIR 时写出 DIR/GZALL_日期.KSC
+  restore LOGIN --from 备份文件夹 [--yes]       恢复该月份的数据，之后须重新登录
+  restore all --from FILE --home 新数据目录      把全库备份展开为新的数据目录（须不存在或为空）
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -153,6 +160,10 @@ int main(int argc, char** argv) {
             return cli::cmdVoucher(ctx);
         if (cmd == "acct")
             return cli::cmdAcct(ctx);
+        if (cmd == "backup")
+            return cli::cmdBackup(ctx);
+        if (cmd == "restore")
+            return cli::cmdRestore(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -44,16 +44,6 @@ std::string nextTaskID(Session& s) {
     return zeroPad(static_cast<long long>(readNumber(last4)) + 1, 4);
 }
 
-// The next id after the highest one recorded, passing over ids whose file
-// is already in the data folder: a system database that was lost or
-// replaced must not lead to another task's book being overwritten.
-std::string nextFreeTaskID(Session& s) {
-    std::string id = nextTaskID(s);
-    while (fileExistsNoCase(s.moneyFolder(), "GZ" + id + ".MDB") && id != "9999")
-        id = zeroPad(std::stoll(id) + 1, 4);
-    return id;
-}
-
 // Header texts are stored as typed: one the column cannot hold, or one
 // with ' or |, a control character or a character outside GBK, is refused
 // rather than silently altered.
@@ -75,6 +65,13 @@ std::optional<Outcome> checkHeaderTexts(const std::string& corporation, const st
 }
 
 } // namespace
+
+std::string nextFreeTaskID(Session& s) {
+    std::string id = nextTaskID(s);
+    while (fileExistsNoCase(s.moneyFolder(), "GZ" + id + ".MDB") && id != "9999")
+        id = zeroPad(std::stoll(id) + 1, 4);
+    return id;
+}
 
 std::optional<Outcome> checkPasswordLength(const std::string& password, const std::string& title,
                                            const char* focus) {

@@ -82,6 +82,12 @@ Outcome amendTask(Session& s, const AmendFields& fields);
 // a task that is chosen but not logged in.
 Outcome deleteCurrentTask(Session& s, Prompt& p);
 
+// The id a new task gets: the highest recorded id plus one, passing over
+// ids whose database file is already in the data folder, so that a lost or
+// replaced system database never leads to another task's book being
+// overwritten.
+std::string nextFreeTaskID(Session& s);
+
 struct TaskRow {
     std::string id, name, operatorName, startPeriod, currentPeriod;
 };

@@ -52,6 +52,11 @@ int cmdReport(Context& c);
 int cmdLink(Context& c);
 int cmdVoucher(Context& c);
 int cmdAcct(Context& c);
+int cmdBackup(Context& c);
+int cmdRestore(Context& c);
+// task export / task import, dispatched by cmdTask.
+int taskExport(Context& c);
+int taskImport(Context& c);
 
 // The word after the command ("add" in "item add"), empty when none.
 std::string subcommand(const Context& c);

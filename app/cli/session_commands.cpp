@@ -143,7 +143,11 @@ int cmdTask(Context& c) {
         return taskAmend(c);
     if (sub == "delete")
         return taskDelete(c);
-    throw UsageError("task 之后应为 add、list、amend 或 delete");
+    if (sub == "export")
+        return taskExport(c);
+    if (sub == "import")
+        return taskImport(c);
+    throw UsageError("task 之后应为 add、list、amend、delete、export 或 import");
 }
 
 int cmdLogin(Context& c) {
