@@ -26,14 +26,14 @@ constexpr int kLinkChangePath = 4;
 
 struct LinkFields {
     LinkChoice choice = LinkChoice::None;
-    std::string folder;  // single-user: the accounting data folder
-    std::string setName; // the chosen set (ZTMC)
+    std::string folder{};  // single-user: the accounting data folder
+    std::string setName{}; // the chosen set (ZTMC)
     // Network form: server is an ODBC data source name or a whole
     // connection text ("Driver=...;Server=..."); login is added as UID
     // when the text names none; the password only connects, it is never
     // kept; product is the catalog (empty: "KS770CW").
-    std::string server, login, password;
-    std::string product;
+    std::string server{}, login{}, password{};
+    std::string product{};
     bool operator==(const LinkFields&) const = default;
 };
 
