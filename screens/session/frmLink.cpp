@@ -1,5 +1,6 @@
 #include "screens/session/frmLink.h"
 
+#include "accounting/single_user.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QComboBox>
@@ -66,7 +67,10 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     const auto folders = gzgl::proposedAccountingFolders();
     if (!folders.empty())
         txtPath->setText(qs(folders.front()));
-    reloadSets();
+    if (mode_ == gzgl::kLinkChangePath)
+        showCurrentLink();
+    else
+        reloadSets();
     updateEnabled();
 
     connect(txtPath, &QLineEdit::editingFinished, this, &frmLink::reloadSets);
@@ -86,6 +90,25 @@ void frmLink::reloadSets() {
     cmbSet->clear();
     for (const std::string& name : gzgl::accountingSets(ss(txtPath->text())))
         cmbSet->addItem(qs(name));
+}
+
+void frmLink::showCurrentLink() {
+    setWindowTitle(QStringLiteral("更改账务路径"));
+    if (s_.linkedSetID.empty()) {
+        reloadSets();
+        return;
+    }
+    // The task's folder and set as they stand, to be kept or changed.
+    optSingle->setChecked(true);
+    txtPath->setText(qs(s_.linkedSetPath));
+    reloadSets();
+    try {
+        for (const gzgl::accounting::AccountingSet& set : gzgl::accounting::singleUserSets(s_.linkedSetPath))
+            if (set.id == s_.linkedSetID)
+                cmbSet->setCurrentIndex(cmbSet->findText(qs(set.name)));
+    } catch (const std::exception&) {
+        // A folder that cannot be read lists nothing; the user picks another.
+    }
 }
 
 void frmLink::updateEnabled() {

@@ -1,5 +1,6 @@
 // Linking the task to the accounting system: no link, the single-user form
-// (a data folder and one of its accounting sets) or the network form.
+// (a data folder and one of its accounting sets) or the network form. In
+// mode 4 it changes the open task's link and opens on the link it has.
 #pragma once
 
 #include "accounting/link.h"
@@ -18,6 +19,8 @@ public:
 private:
     void confirm();
     void reloadSets();
+    // Mode 4 opens on the task's present link.
+    void showCurrentLink();
     void updateEnabled();
 
     gzgl::Session& s_;

@@ -9,6 +9,7 @@
 #include "screens/base/frmTrans.h"
 #include "screens/interfaces/frmBP.h"
 #include "screens/interfaces/frmDivide.h"
+#include "screens/interfaces/frmTransfer.h"
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
@@ -422,6 +423,9 @@ void frmMain::openScreen(Command c) {
         frmAmend(s_, p_, this).exec();
         break;
     case Command::SystemConnect:
+        // An open transfer screen holds the set the task is linked to now.
+        if (frmTransfer* open = frmTransfer::openIn(mdi_); open && !open->close())
+            break;
         frmLink(s_, p_, gzgl::kLinkChangePath, this).exec();
         break;
     case Command::SystemSysSet:
@@ -459,6 +463,12 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalaryPrint:
         frmReport(s_, p_, mainProgress(), this).exec();
+        break;
+    case Command::SalaryTransfer:
+        // The linked set is opened before the screen, which then owns it.
+        if (!raiseChild(frmTransfer::openIn(mdi_)))
+            if (auto store = frmTransfer::connectLinkedSet(s_, p_, this))
+                addChild(new frmTransfer(s_, p_, mainProgress(), std::move(store)), {980, 560});
         break;
     case Command::SalaryQuery: {
         // The conditions first; one result window shows every query.
