@@ -62,7 +62,7 @@ struct LinkedTask {
         t.value("0003", "F003", 500.0);
         acct = t.home.path + "/acct";
         layoutDemoAccounting(acct, {s.curOperName}, {2006, 2});
-        LinkFields f{LinkChoice::SingleUser, acct, "演示公司", "", "", ""};
+        LinkFields f{LinkChoice::SingleUser, acct, "演示公司", "", "", "", ""};
         if (!confirmLink(s, f, kLinkChangePath).ok)
             qFatal("link failed");
         set.open(acct + "/KS0001.MDB");
