@@ -241,6 +241,9 @@ private slots:
             auto* field = child<QLineEdit>(d, "txtPassword");
             masked = field->echoMode() == QLineEdit::Password;
             field->setText(QString::fromStdString(nt.password));
+            const QString png = qEnvironmentVariable("GZGL_GRAB_DIR");
+            if (!png.isEmpty())
+                d->grab().save(png + "/frmDbPassword.png");
             click(d, "cmdOk");
             return true;
         };
