@@ -58,11 +58,23 @@ accounting::NetworkLink networkLinkOf(const LinkFields& f) {
 
 std::vector<std::string> networkAccountingSets(const LinkFields& f) {
     std::vector<std::string> out;
+    for (const accounting::AccountingSet& set : listNetworkSets(f, {}).sets)
+        out.push_back(set.name);
+    return out;
+}
+
+NetworkSetList listNetworkSets(const LinkFields& f, const std::string& title) {
+    const accounting::NetworkLink net = networkLinkOf(f);
+    const std::string problem = accounting::networkLinkProblem(net);
+    if (!problem.empty())
+        return {Outcome::refuse(problem, title, Icon::Exclamation, "txtServer"), {}};
+    NetworkSetList out;
     try {
-        for (const accounting::AccountingSet& set : accounting::networkSets(networkLinkOf(f), f.password))
-            out.push_back(set.name);
-    } catch (const accounting::AccountingError&) {
-        out.clear();
+        out.sets = accounting::networkSets(net, f.password);
+    } catch (const accounting::AccountingError& e) {
+        return {Outcome::refuse(std::string("请填入正确的服务器信息！\n") + e.what(), title,
+                                Icon::Exclamation, "txtServer"),
+                {}};
     }
     return out;
 }
@@ -159,6 +171,31 @@ std::unique_ptr<accounting::AccountingStore> openLinkedStore(Session& s, const s
     if (const auto net = accounting::parseNetworkPath(s.linkedSetPath))
         return accounting::openNetworkStore(*net, password, id);
     return accounting::openSingleUserStore(s.linkedSetPath, id);
+}
+
+std::optional<std::string> linkedSetPassword(Session& s, Prompt& p, const PasswordQuestion& ask) {
+    const Recordset rs = s.sysConn.query("Select F_ZTID,F_ZTPATH from GZSysInfo where F_ID=?", {s.curTaskID});
+    if (rs.empty() || trim(rs.row(0)[0].toString()).empty())
+        return std::string();
+    const auto net = accounting::parseNetworkPath(trim(rs.row(0)[1].toString()));
+    if (!net)
+        return std::string();
+    std::string password;
+    for (bool asked = false;; asked = true) {
+        try {
+            accounting::connectNetwork(*net, password);
+            return password;
+        } catch (const accounting::AccountingError& e) {
+            if (std::string(e.what()) != accounting::kRefusedLoginMessage)
+                throw;
+            if (asked)
+                p.message(accounting::kRefusedLoginMessage, "提示", Icon::Exclamation);
+        }
+        const std::optional<std::string> answer = ask ? ask() : std::nullopt;
+        if (!answer)
+            return std::nullopt;
+        password = *answer;
+    }
 }
 
 std::vector<std::string> connectEntries(const std::string& path, const std::string& password) {

@@ -11,7 +11,9 @@
 #include "core/prompt.h"
 #include "core/session.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,17 @@ accounting::NetworkLink networkLinkOf(const LinkFields& f);
 // when it cannot be reached or read.
 std::vector<std::string> networkAccountingSets(const LinkFields& f);
 
+// The set list of the link screen's network part, read from the server
+// with the typed password (used for this connection only). A connection
+// text that cannot be kept is refused with what is wrong with it, a server
+// that cannot be reached or read with "请填入正确的服务器信息！" and the
+// reason on a second line, focus on txtServer; title is the messages' title.
+struct NetworkSetList {
+    Outcome outcome;
+    std::vector<accounting::AccountingSet> sets; // ordered by id
+};
+NetworkSetList listNetworkSets(const LinkFields& f, const std::string& title);
+
 // OK on the link screen. Mode 3 keeps the choice in the session for the task
 // creation; mode 4 writes it into the open task's row. The network form
 // refuses an empty server and a connection text holding a password with
@@ -71,6 +84,20 @@ Outcome confirmLink(Session& s, const LinkFields& f, int mode);
 // the login or password, a missing catalog). password is used only by the
 // network form, added to the kept connection text.
 std::unique_ptr<accounting::AccountingStore> openLinkedStore(Session& s, const std::string& password = {});
+
+// Asks the user for the accounting database's password; nullopt when the
+// user cancels.
+using PasswordQuestion = std::function<std::optional<std::string>()>;
+
+// The password the open task's linked set is reached with. A task without
+// a link or linked to a single-user folder needs none: "" without asking.
+// A network link is first tried without a password (the data source's
+// configuration may hold one); only when the server refuses the login is
+// the user asked, and a refused answer shows "财务数据库服务器拒绝了登录名或口令！"
+// through p and asks again. nullopt when the user cancels. Other failures
+// (no driver, no server, no catalog) throw accounting::AccountingError.
+// The password is only handed back, never written anywhere.
+std::optional<std::string> linkedSetPassword(Session& s, Prompt& p, const PasswordQuestion& ask);
 
 // The entries of the re-choice screen (frmConnect) for the linked path
 // (a single-user folder or a network link, reached with password): set

@@ -51,7 +51,7 @@ AccountingError connectError(const odbc::Error& e, const NetworkLink& link) {
                                "）");
     if (e.hasState("28000") || e.hasState("28P01") || says("password authentication failed") ||
         says("no password supplied") || says("login failed"))
-        return AccountingError("财务数据库服务器拒绝了登录名或口令！");
+        return AccountingError(kRefusedLoginMessage);
     if (e.hasState("3D000") || (says("database") && says("does not exist")))
         return AccountingError(catalogOf(link) + "不存在，请检查财务软件的产品名称！");
     return AccountingError("不能连接财务数据库服务器：" + std::string(e.what()));

@@ -33,6 +33,8 @@ namespace gzgl::accounting {
 
 inline constexpr const char* kDefaultProduct = "KS770CW";
 inline constexpr const char* kNetworkPrefix = "odbc:";
+// The server refused the login name or the password.
+inline constexpr const char* kRefusedLoginMessage = "财务数据库服务器拒绝了登录名或口令！";
 
 struct NetworkLink {
     std::string product;    // the catalog, "KS770CW" or "KS770ZW"

@@ -5,6 +5,7 @@
 #include "monthly/refresh.h"
 #include "screens/base/frmDepHelp.h"
 #include "screens/interfaces/frmSubjectHelp.h"
+#include "screens/session/DatabasePassword.h"
 #include "screens/session/GridWidths.h"
 #include "screens/session/ScreenSupport.h"
 #include "screens/session/frmConnect.h"
@@ -197,16 +198,32 @@ QAction* frmTransfer::action(const QString& key) const {
 
 std::unique_ptr<accounting::AccountingStore> frmTransfer::connectLinkedSet(Session& s, Prompt& p,
                                                                            QWidget* parent) {
+    std::string password;
+    try {
+        // A network link without a password in its data source asks the
+        // user; the answer serves this opening only.
+        const std::optional<std::string> answer =
+            linkedSetPassword(s, p, [parent] { return askDbPassword(parent); });
+        if (!answer)
+            return nullptr;
+        password = *answer;
+    } catch (const accounting::AccountingError& e) {
+        p.message(e.what(), "提示", Icon::Exclamation);
+        return nullptr;
+    } catch (const std::exception& e) {
+        p.message(e.what(), s.productTitle, Icon::Critical);
+        return nullptr;
+    }
     for (;;) {
         try {
-            return openLinkedStore(s);
+            return openLinkedStore(s, password);
         } catch (const accounting::AccountingError& e) {
             p.message(e.what(), "提示", Icon::Exclamation);
-            // The folder is there but no longer lists the task's set: the
-            // user may choose the set again and go on.
+            // The folder or catalog is there but no longer lists the
+            // task's set: the user may choose the set again and go on.
             if (std::string(e.what()) != accounting::kWrongSetMessage)
                 return nullptr;
-            frmConnect connect(s, p, parent);
+            frmConnect connect(s, p, parent, password);
             if (connect.exec() != QDialog::Accepted)
                 return nullptr;
         } catch (const std::exception& e) {

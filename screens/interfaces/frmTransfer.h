@@ -35,8 +35,10 @@ public:
 
     // The open task's linked set, opened for this screen. A task without a
     // link gets "工资系统帐套路径未设置。"; a set the accounting folder no
-    // longer lists is chosen again through frmConnect. Null, with the
-    // refusal shown, when nothing can be opened.
+    // longer lists is chosen again through frmConnect. A network link the
+    // server will not let in without a password asks for it (askDbPassword).
+    // Null, with the refusal shown, when nothing can be opened or the
+    // password question is cancelled.
     static std::unique_ptr<gzgl::accounting::AccountingStore>
     connectLinkedSet(gzgl::Session& s, gzgl::Prompt& p, QWidget* parent);
     // The screen open in area, or null.

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,27 +32,45 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     txtPath->setObjectName("txtPath");
     auto* cmdPath = new QPushButton(QStringLiteral("浏览..."), singleBox);
     cmdPath->setObjectName("cmdPath");
-    cmbSet = new QComboBox(singleBox);
-    cmbSet->setObjectName("cmbSet");
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(txtPath);
     pathRow->addWidget(cmdPath);
     auto* sf = new QFormLayout(singleBox);
     sf->addRow(QStringLiteral("账务数据目录："), pathRow);
-    sf->addRow(QStringLiteral("核算单位："), cmbSet);
 
     networkBox = new QGroupBox(QStringLiteral("网络版"), this);
+    cmbProduct = new QComboBox(networkBox);
+    cmbProduct->setObjectName("cmbProduct");
+    // The catalog is named after the product; another name may be typed.
+    cmbProduct->setEditable(true);
+    cmbProduct->addItems({QStringLiteral("KS770CW"), QStringLiteral("KS770ZW")});
     txtServer = new QLineEdit(networkBox);
     txtServer->setObjectName("txtServer");
+    txtServer->setPlaceholderText(QStringLiteral("ODBC数据源名称或连接串"));
     txtLogin = new QLineEdit(networkBox);
     txtLogin->setObjectName("txtLogin");
     txtPassword = new QLineEdit(networkBox);
     txtPassword->setObjectName("txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
+    auto* cmdSets = new QPushButton(QStringLiteral("读取核算单位"), networkBox);
+    cmdSets->setObjectName("cmdSets");
+    cmdSets->setAutoDefault(false);
+    auto* passwordRow = new QHBoxLayout;
+    passwordRow->addWidget(txtPassword, 1);
+    passwordRow->addWidget(cmdSets);
     auto* nf = new QFormLayout(networkBox);
+    nf->addRow(QStringLiteral("财务软件产品："), cmbProduct);
     nf->addRow(QStringLiteral("服务器："), txtServer);
     nf->addRow(QStringLiteral("登录名："), txtLogin);
-    nf->addRow(QStringLiteral("口令："), txtPassword);
+    nf->addRow(QStringLiteral("口令："), passwordRow);
+    auto* passwordNote = new QLabel(QStringLiteral("口令只用于连接服务器，不保存。"), networkBox);
+    passwordNote->setObjectName("lblPasswordNote");
+    nf->addRow(QString(), passwordNote);
+
+    cmbSet = new QComboBox(this);
+    cmbSet->setObjectName("cmbSet");
+    auto* setRow = new QFormLayout;
+    setRow->addRow(QStringLiteral("核算单位："), cmbSet);
 
     auto [box, cmdOk, cmdCancel] = okCancelButtons(this);
 
@@ -61,8 +80,9 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     layout->addWidget(singleBox);
     layout->addWidget(optNetwork);
     layout->addWidget(networkBox);
+    layout->addLayout(setRow);
     layout->addWidget(box);
-    resize(460, 0);
+    resize(520, 0);
 
     const auto folders = gzgl::proposedAccountingFolders();
     if (!folders.empty())
@@ -72,6 +92,8 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
     else
         reloadSets();
     updateEnabled();
+    if (optNetwork->isChecked())
+        showNetworkSets();
 
     connect(txtPath, &QLineEdit::editingFinished, this, &frmLink::reloadSets);
     connect(cmdPath, &QPushButton::clicked, this, [this] {
@@ -82,7 +104,11 @@ frmLink::frmLink(gzgl::Session& s, gzgl::Prompt& p, int mode, QWidget* parent)
         }
     });
     for (QRadioButton* r : {optNone, optSingle, optNetwork})
-        connect(r, &QRadioButton::toggled, this, &frmLink::updateEnabled);
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                choiceChanged();
+        });
+    connect(cmdSets, &QPushButton::clicked, this, &frmLink::readNetworkSets);
     connect(cmdOk, &QPushButton::clicked, this, &frmLink::confirm);
 }
 
@@ -98,6 +124,14 @@ void frmLink::showCurrentLink() {
         reloadSets();
         return;
     }
+    if (const auto net = gzgl::accounting::parseNetworkPath(s_.linkedSetPath)) {
+        // The server as kept; its sets need the password, so they are read
+        // when the user asks for them.
+        optNetwork->setChecked(true);
+        cmbProduct->setCurrentText(qs(net->product));
+        txtServer->setText(qs(net->connection));
+        return;
+    }
     // The task's folder and set as they stand, to be kept or changed.
     optSingle->setChecked(true);
     txtPath->setText(qs(s_.linkedSetPath));
@@ -111,12 +145,46 @@ void frmLink::showCurrentLink() {
     }
 }
 
+void frmLink::choiceChanged() {
+    updateEnabled();
+    if (optSingle->isChecked())
+        reloadSets();
+    else if (optNetwork->isChecked())
+        showNetworkSets();
+    else
+        cmbSet->clear();
+}
+
+void frmLink::showNetworkSets() {
+    cmbSet->clear();
+    for (const gzgl::accounting::AccountingSet& set : networkSets_) {
+        cmbSet->addItem(qs(set.name));
+        // The set the task is linked to now comes chosen.
+        if (set.id == s_.linkedSetID)
+            cmbSet->setCurrentIndex(cmbSet->count() - 1);
+    }
+}
+
+void frmLink::readNetworkSets() {
+    gzgl::NetworkSetList list;
+    {
+        WaitCursor wait;
+        list = gzgl::listNetworkSets(fields(), s_.productShortName);
+    }
+    networkSets_ = list.sets;
+    showNetworkSets();
+    if (!list.outcome.ok)
+        applyOutcome(this, p_, list.outcome);
+    else if (cmbSet->count() > 0)
+        cmbSet->setFocus();
+}
+
 void frmLink::updateEnabled() {
     singleBox->setEnabled(optSingle->isChecked());
     networkBox->setEnabled(optNetwork->isChecked());
 }
 
-void frmLink::confirm() {
+gzgl::LinkFields frmLink::fields() const {
     gzgl::LinkFields f;
     f.choice = optSingle->isChecked()    ? gzgl::LinkChoice::SingleUser
                : optNetwork->isChecked() ? gzgl::LinkChoice::Network
@@ -126,7 +194,16 @@ void frmLink::confirm() {
     f.server = ss(txtServer->text());
     f.login = ss(txtLogin->text());
     f.password = ss(txtPassword->text());
-    const gzgl::Outcome o = gzgl::confirmLink(s_, f, mode_);
+    f.product = ss(cmbProduct->currentText());
+    return f;
+}
+
+void frmLink::confirm() {
+    gzgl::Outcome o;
+    {
+        WaitCursor wait;
+        o = gzgl::confirmLink(s_, fields(), mode_);
+    }
     applyOutcome(this, p_, o);
     if (o.ok)
         accept();

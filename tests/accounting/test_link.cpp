@@ -74,3 +74,41 @@ TEST_F(Link, ChangePathModeWritesTheOpenTasksRow) {
     ASSERT_TRUE(confirmLink(s, LinkFields{}, kLinkChangePath).ok);
     EXPECT_EQ(s.sysConn.scalar("select F_ZTID from GZSysInfo where F_ID='0000'").toString(), "");
 }
+
+TEST_F(Link, PasswordIsAskedOnlyWhenTheServerRefusesTheLogin) {
+    test::makeTask(s, "甲", "op", "");
+    test::RecordingPrompt p;
+    ASSERT_TRUE(loginByName(s, p, "甲", "op", ""));
+    int asked = 0;
+    const PasswordQuestion ask = [&asked]() -> std::optional<std::string> {
+        ++asked;
+        return std::string("secret");
+    };
+    EXPECT_EQ(linkedSetPassword(s, p, ask), std::string()); // no link
+    ASSERT_TRUE(confirmLink(s, single("总公司"), kLinkChangePath).ok);
+    EXPECT_EQ(linkedSetPassword(s, p, ask), std::string()); // a folder needs none
+    // A driver that is not there is said at once: no password would help.
+    s.sysConn.execute("Update GZSysInfo set F_ZTPATH=? where F_ID=?",
+                      {"odbc:KS770CW:Driver=/nowhere/psqlodbcw.so;Server=localhost", s.curTaskID});
+    try {
+        linkedSetPassword(s, p, ask);
+        ADD_FAILURE() << "a missing driver was not reported";
+    } catch (const accounting::AccountingError& e) {
+        EXPECT_NE(std::string(e.what()).find("没有找到ODBC数据源或驱动程序"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(p.messages.empty());
+}
+
+TEST_F(Link, ServerSetListRefusesATextHoldingAPassword) {
+    LinkFields f;
+    f.choice = LinkChoice::Network;
+    f.server = "DSN=kj;PWD=secret";
+    const NetworkSetList list = listNetworkSets(f, "工资");
+    EXPECT_FALSE(list.outcome.ok);
+    EXPECT_NE(list.outcome.message.find("不能含有口令"), std::string::npos) << list.outcome.message;
+    EXPECT_EQ(list.outcome.focus, "txtServer");
+    EXPECT_TRUE(list.sets.empty());
+    f.server = "DSN=no_such_source_here";
+    EXPECT_EQ(listNetworkSets(f, "工资").outcome.message.rfind("请填入正确的服务器信息！\n", 0), 0u);
+}
