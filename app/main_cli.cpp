@@ -73,7 +73,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
        | set LOGIN --odbc 连接串 --set 核算单位名称 [--product KS770CW|KS770ZW] [--db-password 口令]
        连接财务系统（单机版：DIR 为财务数据文件夹；网络版：ODBC 数据源名或连接串，
        不含口令；口令由 --db-password 或环境变量 GZGL_DB_PASSWORD 给出，从不保存）
-  voucher rules list LOGIN | rules set LOGIN (标准输入，每条公式一行，七格以制表符分隔:
+  voucher (或 transfer) rules list LOGIN | rules set LOGIN (标准输入，每条公式一行，七格以制表符分隔:
           部门 工资项目 转账属性 摘要 借方科目 贷方科目 凭证号)
         | run LOGIN --date YYYYMMDD [--unite] [--yes] [--db-password 口令]
           本月工资转账（--unite 同科目合并）

@@ -264,6 +264,10 @@ int cmdEmp(Context& c) {
 }
 
 int cmdTransfer(Context& c) {
+    // "transfer rules ..." and "transfer run ..." are the month's voucher
+    // transfer; employee numbers are never these words.
+    if (const std::string sub = subcommand(c); sub == "rules" || sub == "run")
+        return cmdVoucher(c);
     c.args.allowOnly(withLogin({"to"}));
     const std::string target = c.args.require("to");
     const std::vector<std::string>& w = c.args.words();

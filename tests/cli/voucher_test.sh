@@ -50,6 +50,7 @@ expect_exact "rules listed" "$(
   row 0101 F003 1 "计提'2月'工资" 660201 221101 1
   row 0102 F003 "" "计提'2月'工资" 500101 221101 1
 )" -- voucher rules list "${login[@]}"
+expect "the same rules under the transfer command" 0 "计提'2月'工资" -- transfer rules list "${login[@]}"
 
 expect "bad date" 2 "YYYYMMDD" -- voucher run "${login[@]}" --date 2006-02-28
 expect "no such day" 1 "转账日期不正确！" -- voucher run "${login[@]}" --date 20060230
