@@ -7,6 +7,9 @@
 #include "period/backup.h"
 #include "screens/period/frmBackAll.h"
 #include "screens/period/frmBackUp.h"
+#include "screens/period/frmPath.h"
+#include "screens/period/frmRecove.h"
+#include "screens/period/frmimporttask.h"
 #include "screens/session/frmMain.h"
 #include "support/qt_test_support.h"
 #include "support/test_support.h"
@@ -336,6 +339,29 @@ private slots:
         QCOMPARE(itemName("F001"), std::string("之后又改"));
         QCOMPARE(filesIn(floppy().path()), QStringList{text("GZ" + taskID + "_200602_BAK")});
         QCOMPARE(listTasks(*s).size(), std::size_t(1));
+    }
+
+    void picturesWhenAskedFor() {
+        const QString png = qEnvironmentVariable("GZGL_GRAB_DIR");
+        if (png.isEmpty())
+            QSKIP("GZGL_GRAB_DIR not set");
+        SilentProgress silent;
+        auto shoot = [&png](QDialog& d) {
+            d.show();
+            QTest::qWait(100);
+            QVERIFY(d.grab().save(png + "/" + d.objectName() + ".png"));
+            d.hide();
+        };
+        frmBackUp backUp(*s, p, silent, w.get());
+        shoot(backUp);
+        frmPath path(*s, p, silent, period::kPathMonthBackup, w.get());
+        shoot(path);
+        frmRecove recove(*s, p, silent, w.get());
+        shoot(recove);
+        frmBackAll all(*s, p, silent, w.get());
+        shoot(all);
+        frmimporttask import(*s, p, silent, w.get());
+        shoot(import);
     }
 };
 
