@@ -49,6 +49,7 @@ const std::vector<Menu>& menuTree() {
           {C::None, "mnuSystem_sp", ""},
           {C::SystemBackup, "mnuSystem_Backup", "数据备份(&B)"},
           {C::SystemRecove, "mnuSystem_Recove", "数据恢复(&R)"},
+          {C::SystemBackAll, "mnuSystem_BackAll", "全库备份"},
           {C::SystemClear, "mnuSystem_Clear", "数据清理(&C)"},
           {C::None, "mnuSystem_sp1", ""},
           {C::SystemCondition, "mnuSystem_Condition", "环境恢复"},
@@ -154,6 +155,7 @@ TaskNeed taskNeed(Command c) {
     switch (c) {
     case C::SalarysAdd:
     case C::SalarysTaskIn:
+    case C::SystemBackAll:
     case C::DataInterfaceIn:
     case C::HelpAbout:
     case C::HelpOnline:

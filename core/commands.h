@@ -24,7 +24,7 @@ enum class Command {
     // 基础档案管理
     BaseInfoSubject, BaseInfoDep, BaseInfoEmpKind, BaseInfoEmp, BaseInfoTrans,
     // 系统管理
-    SystemWord, SystemBackup, SystemRecove, SystemClear, SystemCondition, SystemConnect, SystemSysSet,
+    SystemWord, SystemBackup, SystemRecove, SystemBackAll, SystemClear, SystemCondition, SystemConnect, SystemSysSet,
     // 帮助
     HelpOnline, HelpAbout,
     // Not menu entries: the exit prompts and the column fit.

@@ -13,8 +13,13 @@
 #include "screens/items/frmOption.h"
 #include "screens/monthly/frmGroup.h"
 #include "screens/monthly/frmSalary.h"
+#include "screens/period/frmBackAll.h"
+#include "screens/period/frmBackUp.h"
 #include "screens/period/frmBalance.h"
 #include "screens/period/frmClear.h"
+#include "screens/period/frmPath.h"
+#include "screens/period/frmRecove.h"
+#include "screens/period/frmimporttask.h"
 #include "screens/period/frmReNew.h"
 #include "screens/reports/frmQuery.h"
 #include "screens/reports/frmReport.h"
@@ -332,6 +337,29 @@ void frmMain::restorePeriod() {
     renew.exec();
 }
 
+void frmMain::backUpOrRestore(bool restore) {
+    // The task closes when the work is done; a restore also replaces the
+    // month the open windows show.
+    if (!closeTaskWindows())
+        return;
+    bool closed = false;
+    if (restore) {
+        frmRecove screen(s_, p_, *mainProgress(), this);
+        screen.exec();
+        closed = screen.loginAgain();
+    } else {
+        frmBackUp screen(s_, p_, *mainProgress(), this);
+        screen.exec();
+        closed = screen.loginAgain();
+    }
+    if (!closed)
+        return;
+    // The operator logs in again, through the task choice.
+    refreshShell();
+    s_.openWithoutLogin = false;
+    showTaskChoice();
+}
+
 void frmMain::fitColumns() {
     QTableView* grid = activeGrid();
     if (!grid || !grid->model())
@@ -491,6 +519,21 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SystemClear:
         frmClear(s_, p_, this).exec();
+        break;
+    case Command::SystemBackup:
+        backUpOrRestore(false);
+        break;
+    case Command::SystemRecove:
+        backUpOrRestore(true);
+        break;
+    case Command::SystemBackAll:
+        frmBackAll(s_, p_, *mainProgress(), this).exec();
+        break;
+    case Command::SalarysTaskOut:
+        frmPath(s_, p_, *mainProgress(), gzgl::period::kPathTaskExport, this).exec();
+        break;
+    case Command::SalarysTaskIn:
+        frmimporttask(s_, p_, *mainProgress(), this).exec();
         break;
     case Command::AdjustColumns:
         fitColumns();

@@ -85,6 +85,8 @@ private:
     // bar shows the new month as soon as the session is in it.
     void closeMonth();
     void restorePeriod();
+    // The monthly backup or the restore; either closes the task when done.
+    void backUpOrRestore(bool restore);
     void fitColumns();
     bool askExit(const char* question);
     void quitProgram(int code);

@@ -16,8 +16,11 @@ TEST(Commands, MenuTreeHasEveryEntryOnceWithItsCaption) {
             entries += e.command != Command::None;
         }
     EXPECT_EQ(menuTree().size(), 5u);
-    EXPECT_EQ(entries, 31u);
+    EXPECT_EQ(entries, 32u);
     EXPECT_EQ(commandCaption(Command::SystemBackup), "数据备份(&B)");
+    EXPECT_EQ(commandCaption(Command::SystemBackAll), "全库备份");
+    // The full backup covers every task: it needs none open.
+    EXPECT_EQ(taskNeed(Command::SystemBackAll), TaskNeed::None);
     EXPECT_EQ(commandCaption(Command::SalarysChange), "修改任务信息");
 }
 
