@@ -19,18 +19,6 @@ namespace gzgl::cli {
 
 namespace {
 
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', pos);
-        cells.push_back(line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos));
-        if (tab == std::string::npos)
-            return cells;
-        pos = tab + 1;
-    }
-}
-
 // The template of the task's file; problems of a damaged file on stderr.
 exchange::TemplateLoad loadTemplate(Session& s) {
     exchange::TemplateLoad l = exchange::loadBankTemplate(exchange::bankTemplatePath(s));

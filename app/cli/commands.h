@@ -62,6 +62,8 @@ int taskImport(Context& c);
 std::string subcommand(const Context& c);
 // The login options --task, --user, --password and the given others.
 std::set<std::string> withLogin(std::initializer_list<std::string> more = {});
+// The fields of a line read from standard input, split at every tab.
+std::vector<std::string> splitTabs(const std::string& line);
 // Rows of text, one line each, fields separated by tabs.
 void printRows(const std::vector<std::vector<std::string>>& rows);
 

@@ -30,18 +30,6 @@ using namespace gzgl::accounting;
 
 constexpr std::size_t kRuleCells = 7;
 
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', pos);
-        cells.push_back(line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos));
-        if (tab == std::string::npos)
-            return cells;
-        pos = tab + 1;
-    }
-}
-
 std::string dbPassword(Context& c) {
     if (const auto p = c.args.get("db-password"))
         return *p;
