@@ -225,13 +225,9 @@ frmBP::frmBP(Session& s, Prompt& p, Progress* progress, QWidget* parent)
 }
 
 void frmBP::buildToolbar() {
-    tlbMnu = new QToolBar(this);
-    tlbMnu->setObjectName("tlbMnu");
-    tlbMnu->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tlbMnu = namedToolBar(this, "tlbMnu");
     auto add = [this](const char* key, const QString& text, const QString& tip, auto slot) {
-        QAction* a = tlbMnu->addAction(text);
-        a->setObjectName(key);
-        a->setToolTip(tip);
+        QAction* a = namedAction(tlbMnu, key, text, tip);
         connect(a, &QAction::triggered, this, slot);
     };
     add("File", QStringLiteral("生成文件"), QStringLiteral("生成本月的银行报盘文件"),
@@ -365,13 +361,7 @@ bool frmBP::checked(BankTemplate& tpl) {
 }
 
 void frmBP::finishEdit() {
-    // Leaving the current cell commits and closes an open edit box; the
-    // current cell is then taken up again.
-    const QModelIndex current = msfModel->currentIndex();
-    if (!current.isValid())
-        return;
-    msfModel->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    msfModel->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    commitOpenEdit(msfModel);
 }
 
 void frmBP::cmdOk_Click() {

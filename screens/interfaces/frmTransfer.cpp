@@ -166,13 +166,9 @@ frmTransfer::frmTransfer(Session& s, Prompt& p, Progress* progress,
 frmTransfer::~frmTransfer() = default;
 
 void frmTransfer::buildToolbar() {
-    tlbMnu = new QToolBar(this);
-    tlbMnu->setObjectName("tlbMnu");
-    tlbMnu->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tlbMnu = namedToolBar(this, "tlbMnu");
     auto add = [this](const char* key, const QString& text, const QString& tip, auto slot) {
-        QAction* a = tlbMnu->addAction(text);
-        a->setObjectName(key);
-        a->setToolTip(tip);
+        QAction* a = namedAction(tlbMnu, key, text, tip);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -282,13 +278,7 @@ bool frmTransfer::modified() const {
 }
 
 void frmTransfer::finishEdit() {
-    // Leaving the current cell commits and closes an open edit box; the
-    // current cell is then taken up again.
-    const QModelIndex current = msfForm->currentIndex();
-    if (!current.isValid())
-        return;
-    msfForm->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    msfForm->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    commitOpenEdit(msfForm);
 }
 
 void frmTransfer::addRule() {

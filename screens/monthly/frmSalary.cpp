@@ -154,12 +154,9 @@ template <class F> bool frmSalary::guarded(F&& f) {
 }
 
 void frmSalary::buildToolbar() {
-    tlbMenu = new QToolBar(this);
-    tlbMenu->setObjectName("tlbMenu");
-    tlbMenu->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tlbMenu = namedToolBar(this, "tlbMenu");
     auto add = [this](const char* key, const QString& text, auto slot) {
-        QAction* a = tlbMenu->addAction(text);
-        a->setObjectName(key);
+        QAction* a = namedAction(tlbMenu, key, text);
         connect(a, &QAction::triggered, this, slot);
     };
     add("KeySet", QStringLiteral("设置"), [this] { openSettings(); });

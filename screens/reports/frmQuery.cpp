@@ -146,13 +146,9 @@ template <class F> bool frmQuery::guarded(F&& f) {
 }
 
 void frmQuery::buildToolbar() {
-    tlbMenu = new QToolBar(this);
-    tlbMenu->setObjectName("tlbMenu");
-    tlbMenu->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tlbMenu = namedToolBar(this, "tlbMenu");
     auto add = [this](const char* key, const QString& text, const QString& tip, auto slot) {
-        QAction* a = tlbMenu->addAction(text);
-        a->setObjectName(key);
-        a->setToolTip(tip);
+        QAction* a = namedAction(tlbMenu, key, text, tip);
         connect(a, &QAction::triggered, this, slot);
     };
     add("KeyQuery", QStringLiteral("查询"), QStringLiteral("重新设置查询条件"), [this] { queryAgain(); });

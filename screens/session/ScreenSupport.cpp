@@ -1,4 +1,8 @@
 #include "screens/session/ScreenSupport.h"
+#include <QToolBar>
+#include <QItemSelectionModel>
+#include <QAction>
+#include <QAbstractItemView>
 #include <QComboBox>
 
 #include <QApplication>
@@ -93,4 +97,29 @@ QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip) 
     b->setToolTip(tip);
     b->setFixedWidth(b->fontMetrics().height() * 2);
     return b;
+}
+
+QToolBar* namedToolBar(QWidget* owner, const char* name) {
+    auto* bar = new QToolBar(owner);
+    bar->setObjectName(name);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return bar;
+}
+
+QAction* namedAction(QToolBar* bar, const char* key, const QString& text, const QString& tip) {
+    QAction* a = bar->addAction(text);
+    a->setObjectName(key);
+    if (!tip.isEmpty())
+        a->setToolTip(tip);
+    return a;
+}
+
+void commitOpenEdit(QAbstractItemView* view) {
+    // Leaving the current cell commits and closes an open edit box; the
+    // current cell is then taken up again.
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid())
+        return;
+    view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
 }

@@ -16,6 +16,9 @@ class QLineEdit;
 class QDialogButtonBox;
 class QPushButton;
 class QComboBox;
+class QAbstractItemView;
+class QToolBar;
+class QAction;
 
 // Shows the outcome's message and gives the focus to the child whose object
 // name the outcome names (selecting a line edit's text).
@@ -65,6 +68,16 @@ QComboBox* namedCombo(QWidget* owner, const char* name);
 QPushButton* namedButton(QWidget* owner, const char* name, const QString& text);
 // The narrow "…" button beside a box that opens a picker.
 QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip);
+
+// A text-only toolbar, named as the screen's toolbar is named, and an
+// action on it named by its key, with its tip.
+QToolBar* namedToolBar(QWidget* owner, const char* name);
+QAction* namedAction(QToolBar* bar, const char* key, const QString& text, const QString& tip = {});
+
+// Commits and closes an edit box open in the view's current cell, which
+// stays current: a value still being typed when a button is pressed
+// counts as entered.
+void commitOpenEdit(QAbstractItemView* view);
 
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }
