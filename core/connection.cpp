@@ -108,6 +108,35 @@ struct Connection::Prepared {
     ~Prepared() { sqlite3_finalize(s); }
 };
 
+namespace {
+
+// Binds params to a fresh or reset statement; answers SQLITE_OK or the
+// first failing code.
+int bindAll(sqlite3_stmt* st, const Params& params, bool& countMismatch) {
+    const int expected = sqlite3_bind_parameter_count(st);
+    countMismatch = expected != static_cast<int>(params.size());
+    if (countMismatch)
+        return SQLITE_MISUSE;
+    for (int i = 0; i < expected; ++i) {
+        const Value& v = params[static_cast<std::size_t>(i)];
+        int rc = SQLITE_OK;
+        if (v.isNull())
+            rc = sqlite3_bind_null(st, i + 1);
+        else if (v.isText()) {
+            const std::string& t = v.text();
+            rc = sqlite3_bind_text(st, i + 1, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+        } else if (const auto n = v.integer())
+            rc = sqlite3_bind_int64(st, i + 1, *n);
+        else
+            rc = sqlite3_bind_double(st, i + 1, v.toDouble());
+        if (rc != SQLITE_OK)
+            return rc;
+    }
+    return SQLITE_OK;
+}
+
+} // namespace
+
 void Connection::prepare(Prepared& p, const std::string& sql, const Params& params) {
     if (!db_)
         throw DbError("数据库没有打开");
@@ -115,23 +144,48 @@ void Connection::prepare(Prepared& p, const std::string& sql, const Params& para
         fail(sql);
     if (!p.s)
         throw DbError("空的 SQL 语句");
-    const int expected = sqlite3_bind_parameter_count(p.s);
-    if (expected != static_cast<int>(params.size()))
-        throw DbError("参数个数不符 (" + sql + ")");
-    for (int i = 0; i < expected; ++i) {
-        const auto& v = params[static_cast<std::size_t>(i)].v_;
-        int rc = SQLITE_OK;
-        if (auto* t = std::get_if<std::string>(&v))
-            rc = sqlite3_bind_text(p.s, i + 1, t->data(), static_cast<int>(t->size()), SQLITE_TRANSIENT);
-        else if (auto* n = std::get_if<std::int64_t>(&v))
-            rc = sqlite3_bind_int64(p.s, i + 1, *n);
-        else if (auto* d = std::get_if<double>(&v))
-            rc = sqlite3_bind_double(p.s, i + 1, *d);
-        else
-            rc = sqlite3_bind_null(p.s, i + 1);
-        if (rc != SQLITE_OK)
-            fail(sql);
+    bool mismatch = false;
+    if (bindAll(p.s, params, mismatch) != SQLITE_OK) {
+        if (mismatch)
+            throw DbError("参数个数不符 (" + sql + ")");
+        fail(sql);
     }
+}
+
+Statement Connection::prepareStatement(const std::string& sql) { return Statement(*this, sql); }
+
+Statement::Statement(Connection& c, std::string sql) : c_(c), sql_(std::move(sql)) {
+    if (!c_.db_)
+        throw DbError("数据库没有打开");
+    if (sqlite3_prepare_v2(c_.db_, sql_.c_str(), static_cast<int>(sql_.size()), &s_, nullptr) != SQLITE_OK)
+        c_.fail(sql_);
+    if (!s_)
+        throw DbError("空的 SQL 语句");
+}
+
+Statement::Statement(Statement&& other) noexcept : c_(other.c_), sql_(std::move(other.sql_)), s_(other.s_) {
+    other.s_ = nullptr;
+}
+
+Statement::~Statement() { sqlite3_finalize(s_); }
+
+int Statement::run(const Params& params) {
+    sqlite3_reset(s_);
+    sqlite3_clear_bindings(s_);
+    bool mismatch = false;
+    if (bindAll(s_, params, mismatch) != SQLITE_OK) {
+        if (mismatch)
+            throw DbError("参数个数不符 (" + sql_ + ")");
+        c_.fail(sql_);
+    }
+    int rc;
+    while ((rc = sqlite3_step(s_)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        c_.fail(sql_);
+    const int changed = sqlite3_changes(c_.db_);
+    sqlite3_reset(s_);
+    return changed;
 }
 
 int Connection::execute(const std::string& sql, const Params& params) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace gzgl {
 
@@ -41,6 +42,14 @@ public:
 
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
     bool isText() const { return std::holds_alternative<std::string>(v_); }
+    // The text of a text value (check isText first).
+    const std::string& text() const { return std::get<std::string>(v_); }
+    // The integer of an integer value, nullopt for any other kind.
+    std::optional<std::int64_t> integer() const {
+        if (auto* n = std::get_if<std::int64_t>(&v_))
+            return *n;
+        return std::nullopt;
+    }
     // Text of the value; Null gives the empty text, numbers their decimal text.
     std::string toString() const;
     // Numeric value; Null gives 0, text its longest numeric prefix.
@@ -73,6 +82,8 @@ private:
     std::vector<std::string> fields_;
     std::vector<std::vector<Value>> rows_;
 };
+
+class Statement;
 
 class Connection {
 public:
@@ -111,17 +122,39 @@ public:
     // Whether the table has the named column, compared without regard to
     // case as SQLite compares column names.
     bool hasColumn(const std::string& table, const std::string& column, const std::string& schema = "main");
+    // A statement prepared once for many runs (bulk writes).
+    Statement prepareStatement(const std::string& sql);
     void attach(const std::string& path, const std::string& alias);
     void detach(const std::string& alias);
 
     sqlite3* handle() const { return db_; }
 
 private:
+    friend class Statement;
     [[noreturn]] void fail(const std::string& what) const;
     struct Prepared;
     void prepare(Prepared& p, const std::string& sql, const Params& params);
     sqlite3* db_ = nullptr;
     std::string path_;
+};
+
+// One prepared statement of a connection, run again and again with new
+// bound values; it must not outlive its connection.
+class Statement {
+public:
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&&) = delete;
+    Statement(const Statement&) = delete;
+    ~Statement();
+    // Binds params and runs the statement to its end; returns the rows changed.
+    int run(const Params& params);
+
+private:
+    friend class Connection;
+    Statement(Connection& c, std::string sql);
+    Connection& c_;
+    std::string sql_;
+    sqlite3_stmt* s_ = nullptr;
 };
 
 // Commits explicitly; rolls back when it goes out of scope uncommitted, so a

@@ -55,6 +55,8 @@ std::optional<Outcome> checkHeaderText(const std::string& text, std::size_t maxB
     return Outcome::refuse(refusal, title, Icon::Exclamation, focus);
 }
 
+} // namespace
+
 std::optional<Outcome> checkHeaderTexts(const std::string& corporation, const std::string& name,
                                         const std::string& operatorName, const std::string& title) {
     if (auto bad = checkHeaderText(corporation, 20, "企业代码", "txtCorporation", title))
@@ -64,7 +66,16 @@ std::optional<Outcome> checkHeaderTexts(const std::string& corporation, const st
     return checkHeaderText(operatorName, 16, "操作人员姓名", "txtOperator", title);
 }
 
-} // namespace
+bool taskNameTaken(Session& s, const std::string& name) { return nameTaken(s, name, {}); }
+
+void layOutTaskDatabase(Connection& task, const std::string& id, const std::string& period) {
+    const std::string prefix = makeTaskPrefix(id, period);
+    createPeriodTables(task, prefix);
+    insertBuiltInItems(task, prefix);
+    insertBuiltInTaxBrackets(task, prefix);
+    createTaskRecordTable(task);
+    task.execute("Insert Into GZRecord(F_ID,F_Time,F_ZZ) values(?,?,'0')", {id, period});
+}
 
 std::string nextFreeTaskID(Session& s) {
     std::string id = nextTaskID(s);
@@ -180,12 +191,7 @@ AddTaskResult addTask(Session& s, const NewTaskFields& fields) {
         copied = true;
         conn.open(dbPath);
         Transaction taskTx(conn);
-        const std::string prefix = makeTaskPrefix(id, period);
-        createPeriodTables(conn, prefix);
-        insertBuiltInItems(conn, prefix);
-        insertBuiltInTaxBrackets(conn, prefix);
-        createTaskRecordTable(conn);
-        conn.execute("Insert Into GZRecord(F_ID,F_Time,F_ZZ) values(?,?,'0')", {id, period});
+        layOutTaskDatabase(conn, id, period);
 
         Transaction sysTx(s.sysConn);
         s.sysConn.execute("Insert Into GZSysInfo(F_ID,F_GZMC,F_QYDM,F_RYXM,F_RYKL,F_QYRQ,F_DQRQ,F_BMJB,"

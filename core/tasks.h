@@ -88,6 +88,20 @@ Outcome deleteCurrentTask(Session& s, Prompt& p);
 // overwritten.
 std::string nextFreeTaskID(Session& s);
 
+// The checks of a task's corporation code, name and operator name as
+// stored: each refused when it holds ' or |, a control character or a
+// character outside GBK, or is longer than its column.
+std::optional<Outcome> checkHeaderTexts(const std::string& corporation, const std::string& name,
+                                        const std::string& operatorName, const std::string& title);
+
+// Whether a task of this name is recorded.
+bool taskNameTaken(Session& s, const std::string& name);
+
+// Lays out a new task's database for its start period: the period tables,
+// the built-in items and tax brackets and the GZRecord row, inside the
+// caller's transaction.
+void layOutTaskDatabase(Connection& task, const std::string& id, const std::string& period);
+
 struct TaskRow {
     std::string id, name, operatorName, startPeriod, currentPeriod;
 };
