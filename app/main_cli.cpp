@@ -85,6 +85,9 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
                                                DIR 时写出 DIR/GZALL_日期.KSC
   restore LOGIN --from 备份文件夹 [--yes]       恢复该月份的数据，之后须重新登录
   restore all --from FILE --home 新数据目录      把全库备份展开为新的数据目录（须不存在或为空）
+  exchange export LOGIN --file FILE [--yes]     写出当月的数据加载文件（KS770_GZGL 格式）
+  exchange load --file FILE --password P        加载数据文件：任务按名称和操作人员查找，没有则新建
+  exchange import LOGIN --file FILE             导入工资查询导出的分隔文本（数据接口文件）
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -164,6 +167,8 @@ int main(int argc, char** argv) {
             return cli::cmdBackup(ctx);
         if (cmd == "restore")
             return cli::cmdRestore(ctx);
+        if (cmd == "exchange")
+            return cli::cmdExchange(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

@@ -138,6 +138,28 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return out.str();
 }
 
+std::vector<std::string_view> textLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        std::string_view line = bytes.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos)
+            break;
+        bytes.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool hasControlChar(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
 bool plainFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..")
         return false;

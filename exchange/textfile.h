@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
+#include <cstdint>
 
 namespace gzgl::exchange {
 
@@ -37,6 +39,16 @@ void writeFileReplacing(const std::string& path, std::string_view bytes);
 
 // The whole file, or nullopt when it cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// The lines of a text file's bytes: split at LF with a CR before it
+// dropped, a last line without an end included, none for no bytes.
+std::vector<std::string_view> textLines(std::string_view bytes);
+
+// Whether text holds a control character (below 0x20, or 0x7F).
+bool hasControlChar(std::string_view text);
+
+// Files from other systems larger than this are refused unread.
+inline constexpr std::uintmax_t kMaxImportFileBytes = 256u << 20;
 
 // Whether a typed file name may stand inside a folder: not empty, no "/"
 // or "\", not "." or "..", no control character.

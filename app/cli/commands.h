@@ -54,6 +54,7 @@ int cmdVoucher(Context& c);
 int cmdAcct(Context& c);
 int cmdBackup(Context& c);
 int cmdRestore(Context& c);
+int cmdExchange(Context& c);
 // task export / task import, dispatched by cmdTask.
 int taskExport(Context& c);
 int taskImport(Context& c);
