@@ -20,6 +20,7 @@
 #include "screens/period/frmPath.h"
 #include "screens/period/frmRecove.h"
 #include "screens/period/frmimporttask.h"
+#include "screens/interfaces/frmDataInterfaceIn.h"
 #include "screens/period/frmReNew.h"
 #include "screens/reports/frmQuery.h"
 #include "screens/reports/frmReport.h"
@@ -534,6 +535,10 @@ void frmMain::openScreen(Command c) {
         break;
     case Command::SalarysTaskIn:
         frmimporttask(s_, p_, *mainProgress(), this).exec();
+        break;
+    case Command::DataInterfaceIn:
+        if (!raiseChild(mdi_ ? mdi_->findChild<frmDataInterfaceIn*>() : nullptr))
+            addChild(new frmDataInterfaceIn(s_, p_, mainProgress()), {760, 480});
         break;
     case Command::AdjustColumns:
         fitColumns();
