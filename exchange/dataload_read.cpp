@@ -42,7 +42,7 @@ ParsedDataLoad parseDataLoad(std::string_view bytes) {
     DataLoadFile f;
     const std::optional<std::string> taskLine = header(1);
     if (!taskLine) {
-        r.error = lineError(1, "（任务名称,操作人员,任务年月）无法读取。");
+        r.error = lineError(1, "（任务名称,操作人员,任务年月）无法读取（不是GBK文本、含有控制字符或过长）。");
         return r;
     }
     // A task name may hold a ",": the operator and the period are the last two fields.
@@ -70,7 +70,7 @@ ParsedDataLoad parseDataLoad(std::string_view bytes) {
     for (; i < lines.size() && trim(lines[i]) != "*Item*"; ++i) {
         const std::optional<std::string> text = header(i);
         if (!text) {
-            r.error = lineError(i, "（部门）无法读取。");
+            r.error = lineError(i, "（部门）无法读取（不是GBK文本、含有控制字符或过长）。");
             return r;
         }
         if (trim(*text).empty())
@@ -91,16 +91,16 @@ ParsedDataLoad parseDataLoad(std::string_view bytes) {
     const std::size_t itemLine = i + 1;
     const std::optional<std::string> items = header(itemLine);
     if (!items) {
-        r.error = lineError(itemLine, "（工资项目名称）无法读取。");
+        r.error = lineError(itemLine, "（工资项目名称）无法读取（不是GBK文本、含有控制字符或过长）。");
+        return r;
+    }
+    if (fieldCount(*items, ",") > kMaxItems) {
+        r.error = lineError(itemLine, "的工资项目超过" + std::to_string(kMaxItems) + "个。");
         return r;
     }
     if (!trim(*items).empty())
         for (std::string& name : splitFields(*items, ","))
             f.items.push_back(trim(name));
-    if (f.items.size() > kMaxItems) {
-        r.error = lineError(itemLine, "的工资项目超过" + std::to_string(kMaxItems) + "个。");
-        return r;
-    }
     if (itemLine + 1 >= lines.size() || trim(lines[itemLine + 1]) != "*Data*") {
         r.error = lineError(itemLine + 1, "应为“*Data*”。");
         return r;
@@ -112,10 +112,14 @@ ParsedDataLoad parseDataLoad(std::string_view bytes) {
             continue;
         DataLoadFile::Row row;
         row.line = static_cast<int>(k + 1);
-        const std::optional<std::string> text =
-            lines[k].size() > kMaxLineBytes ? std::nullopt : utf8Strict(lines[k]);
+        if (lines[k].size() > kMaxLineBytes) {
+            f.skipped.push_back({row.line, shownLine(fromGbk(lines[k].substr(0, 400))),
+                                 std::string(kRecordRejected) + "（本行过长）"});
+            continue;
+        }
+        const std::optional<std::string> text = utf8Strict(lines[k]);
         if (!text || hasControlChar(*text)) {
-            f.skipped.push_back({row.line, shownLine(text ? *text : fromGbk(lines[k])),
+            f.skipped.push_back({row.line, shownLine(text ? *text : fromGbk(lines[k].substr(0, 400))),
                                  std::string(kRecordRejected) + "（不是GBK文本或含有控制字符）"});
             continue;
         }

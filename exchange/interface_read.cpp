@@ -108,7 +108,8 @@ ParsedInterface parseInterfaceFile(std::string_view bytes) {
         const std::optional<std::string> t = text(k);
         if (!t) {
             f.skipped.push_back({row.line, shownLine(fromGbk(lines[k].substr(0, 400))),
-                                 "本行不是GBK文本或含有控制字符，不予导入。"});
+                                 lines[k].size() > kMaxLineBytes ? "本行过长，不予导入。"
+                                                                 : "本行不是GBK文本或含有控制字符，不予导入。"});
             continue;
         }
         row.text = *t;

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* progress, QWidget* parent)
     : QDialog(parent), s_(s), p_(p), progress_(progress) {
     setObjectName("frmDataLoad");
@@ -22,7 +24,6 @@ frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* prog
     txtHelp = new QPlainTextEdit(qs(gzgl::exchange::dataLoadLayoutHelp()), this);
     txtHelp->setObjectName("txtHelp");
     txtHelp->setReadOnly(true);
-    txtHelp->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtFile = namedEdit(this, "txtFile");
     txtFile->setMinimumWidth(txtFile->fontMetrics().horizontalAdvance(QString(36, '0')));
     cmdPath = namedButton(this, "cmdPath", QStringLiteral("浏览(&B)..."));
@@ -56,9 +57,15 @@ frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* prog
     layout->addWidget(new QLabel(QStringLiteral("没有导入的行："), this));
     layout->addWidget(txtSkipped, 1);
     layout->addLayout(buttons);
-    // Room for the help text's longest line without a scroll bar.
-    resize(txtHelp->fontMetrics().horizontalAdvance(QString(60, QChar(0x5DE5))) + 40,
-           txtHelp->fontMetrics().height() * 26);
+    // The whole layout in view: room for every line of the help text.
+    const QStringList helpLines = txtHelp->toPlainText().split('\n');
+    int widest = 0;
+    for (const QString& line : helpLines)
+        widest = std::max(widest, txtHelp->fontMetrics().horizontalAdvance(line));
+    txtHelp->setMinimumSize(widest + 40, txtHelp->fontMetrics().lineSpacing() * (static_cast<int>(helpLines.size()) + 1) + 16);
+    txtHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* keys = new EnterKeys(this);
     keys->on(txtFile, [this] { txtPassword->setFocus(); });
