@@ -10,23 +10,7 @@ monthly_task
 # Staging folders go into a private temp folder, to be counted.
 export TMPDIR="$home/tmp"
 mkdir -p "$TMPDIR"
-cols=$(seq -s, -f 'F%03g' 4 33)
-{
-  echo "begin;"
-  echo "insert into ${p}Depart(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) values('01','总部','',1,1);"
-  for i in $(seq 4 33); do
-    code=$(printf 'F%03d' "$i")
-    echo "insert into ${p}Item values($((i + 4)),'$code','项目$i','数字',2,1,15,1,0,0);"
-    echo "alter table ${p}Data add $code float;"
-  done
-  echo "insert into ${p}Formula values(1,'F003','F004+F005+F006');"
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Employee(F_EmpNo,F_DepNo,F_EmpName,F_SortNo) select printf('%04d',i),'01','员工'||i,i from n;"
-  vals=$(for i in $(seq 4 33); do printf '(i*%d %% 100000)/100.0,' "$i"; done)
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Data(F_EmpNo,FFFF,$cols) select printf('%04d',i),0,${vals%,} from n;"
-  echo "commit;"
-} | sqlite3 "$db" || { echo "FAIL setup"; exit 1; }
+wide_month "insert into ${p}Formula values(1,'F003','F004+F005+F006');"
 
 # The period's content whatever the order of its columns, and its records.
 state() {
@@ -50,24 +34,9 @@ start=$(date +%s%N)
 took=$((($(date +%s%N) - start) / 1000000))
 [ "$(state)" = "$backed_up" ] && passes=$((passes + 1)) || { echo "FAIL restore"; fails=$((fails + 1)); }
 
-seen=""
-for pct in 5 10 20 30 40 50 60 70 80 85 90 95 100 110; do
-  rm -rf "$home/KSMoney"; cp -r "$snapshot" "$home/KSMoney"
-  "$cli" --home "$home" --yes restore "${login[@]}" --from "$out/GZ0000_200602_BAK" >/dev/null 2>&1 &
-  pid=$!
-  sleep "$(awk -v t="$took" -v p="$pct" 'BEGIN { printf "%.3f", t * p / 100000 }')"
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  now=$(state)
-  if [ "$now" = "$spoilt" ]; then
-    passes=$((passes + 1)); seen="$seen $pct%:before"
-  elif [ "$now" = "$backed_up" ]; then
-    passes=$((passes + 1)); seen="$seen $pct%:after"
-  else
-    echo "FAIL restore killed at $pct% left a mixture"; fails=$((fails + 1))
-  fi
-done
-echo "restore took ${took} ms; killed at$seen"
+kill_state() { state; }
+kill_moments="5 10 20 30 40 50 60 70 80 85 90 95 100 110"
+kill_at restore "$spoilt" "$backed_up" "$took" -- --yes restore "${login[@]}" --from "$out/GZ0000_200602_BAK"
 # The folders of the killed runs are swept by the next operation, which
 # removes its own afterwards.
 "$cli" --home "$home" --yes restore "${login[@]}" --from "$out/GZ0000_200602_BAK" >/dev/null 2>&1

@@ -7,22 +7,7 @@ cli="$1"
 source "$(dirname "$0")/harness.sh"
 
 monthly_task
-{
-  echo "begin;"
-  echo "insert into ${p}Depart(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) values('01','总部','',1,1);"
-  for i in $(seq 4 33); do
-    code=$(printf 'F%03d' "$i")
-    echo "insert into ${p}Item values($((i + 4)),'$code','项目$i','数字',2,1,15,1,0,0);"
-    echo "alter table ${p}Data add $code float;"
-  done
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Employee(F_EmpNo,F_DepNo,F_EmpName,F_SortNo) select printf('%04d',i),'01','员工'||i,i from n;"
-  cols=$(seq -s, -f 'F%03g' 4 33)
-  vals=$(for i in $(seq 4 33); do printf '(i*%d %% 100000)/100.0,' "$i"; done)
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Data(F_EmpNo,FFFF,$cols) select printf('%04d',i),0,${vals%,} from n;"
-  echo "commit;"
-} | sqlite3 "$db" || { echo "FAIL setup"; exit 1; }
+wide_month
 sqlite3 "$home/KSMoney/KSSYS.MDB" "update GZSysInfo set F_BMJB='20000'"
 
 # The file: every employee with new values and a new item, two thousand
@@ -56,25 +41,8 @@ grep -q "新增部门 1，新增项目 1，新增员工 2000，更新员工 4000
 after=$(state)
 [ "$before" != "$after" ] && passes=$((passes + 1)) || { echo "FAIL load changed nothing"; fails=$((fails + 1)); }
 
-kill_at() { # kill_at NAME BEFORE AFTER MS -- command...
-  local name="$1" want_before="$2" want_after="$3" ms="$4" pct pid s seen=""
-  shift 5
-  for pct in 2 5 10 20 30 40 50 60 70 80 90 95 100 110 150 200; do
-    rm -rf "$home/KSMoney"; cp -r "$snapshot" "$home/KSMoney"
-    "$cli" --home "$home" "$@" >/dev/null 2>&1 &
-    pid=$!
-    sleep "$(awk -v t="$ms" -v p="$pct" 'BEGIN { printf "%.3f", t * p / 100000 }')"
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    s=$(state)
-    if [ "$s" = "$want_before" ] || [ "$s" = "$want_after" ]; then
-      passes=$((passes + 1)); seen="$seen $pct%:$([ "$s" = "$want_before" ] && echo before || echo after)"
-    else
-      echo "FAIL $name killed at $pct%: $s"; fails=$((fails + 1))
-    fi
-  done
-  echo "$name took ${ms} ms; killed at$seen"
-}
+kill_state() { state; }
+kill_moments="2 5 10 20 30 40 50 60 70 80 90 95 100 110 150 200"
 snapshot="$pristine"
 kill_at "load into the task" "$before" "$after" "$took" -- exchange load --file "$home/load2.txt" --password pw
 

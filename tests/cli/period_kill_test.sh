@@ -9,25 +9,9 @@ cli="$1"
 source "$(dirname "$0")/harness.sh"
 
 monthly_task
+wide_month "insert into ${p}Formula values(1,'F003','F004+F005+F006+F007+F008');
+  insert into ${p}Formula values(2,'F000','F003-F009-F010');"
 sqlite3 "$home/KSMoney/KSSYS.MDB" "update GZSysInfo set F_KWFS=3"
-{
-  echo "begin;"
-  echo "insert into ${p}Depart(F_DepNo,F_DepName,F_TypeNo,F_DepClass,F_End) values('01','总部','',1,1);"
-  for i in $(seq 4 33); do
-    code=$(printf 'F%03d' "$i")
-    echo "insert into ${p}Item values($((i + 4)),'$code','项目$i','数字',2,1,15,1,0,0);"
-    echo "alter table ${p}Data add $code float;"
-  done
-  echo "insert into ${p}Formula values(1,'F003','F004+F005+F006+F007+F008');"
-  echo "insert into ${p}Formula values(2,'F000','F003-F009-F010');"
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Employee(F_EmpNo,F_DepNo,F_EmpName,F_SortNo) select printf('%04d',i),'01','员工'||i,i from n;"
-  cols=$(seq -s, -f 'F%03g' 4 33)
-  vals=$(for i in $(seq 4 33); do printf '(i*%d %% 100000)/100.0,' "$i"; done)
-  echo "with recursive n(i) as (select 1 union all select i+1 from n where i<4000)
-        insert into ${p}Data(F_EmpNo,FFFF,$cols) select printf('%04d',i),0,${vals%,} from n;"
-  echo "commit;"
-} | sqlite3 "$db" || { echo "FAIL setup"; exit 1; }
 
 pristine="$home/pristine"
 cp -r "$home/KSMoney" "$pristine"
@@ -51,33 +35,8 @@ check_invariants() { # prints before|after, or a failure
   echo "$current:$periods"
 }
 
-# kill_at NAME BEFORE AFTER MS -- command...: the command killed at moments
-# spread over MS; each time the task must be in state BEFORE or AFTER.
-kill_at() {
-  local name="$1" before="$2" after="$3" ms="$4" pct pid state seen=""
-  shift 5
-  for pct in 2 5 10 20 30 40 50 60 70 80 85 90 95 98 100 105; do
-    rm -rf "$home/KSMoney"; cp -r "$snapshot" "$home/KSMoney"
-    "$cli" --home "$home" "$@" >/dev/null 2>&1 &
-    pid=$!
-    sleep "$(awk -v t="$ms" -v p="$pct" 'BEGIN { printf "%.3f", t * p / 100000 }')"
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    state=$(check_invariants)
-    if [ "$state" = "$before" ] || [ "$state" = "$after" ]; then
-      passes=$((passes + 1)); seen="$seen $pct%:$([ "$state" = "$before" ] && echo before || echo after)"
-    else
-      echo "FAIL $name killed at $pct%: $state"; fails=$((fails + 1))
-    fi
-  done
-  echo "$name took ${ms} ms; killed at$seen"
-}
-
-timed() { # timed -- command...: runs it, prints its milliseconds
-  local start=$(date +%s%N)
-  "$cli" --home "$home" "$@" >/dev/null 2>&1
-  echo $((($(date +%s%N) - start) / 1000000))
-}
+kill_state() { check_invariants; }
+kill_moments="2 5 10 20 30 40 50 60 70 80 85 90 95 98 100 105"
 
 # Close: from one period to two. An undisturbed run sets the kill moments.
 took=$(timed period close "${login[@]}")
