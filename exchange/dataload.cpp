@@ -346,12 +346,6 @@ void openTarget(Session& s, Session& t, const std::string& id, const std::string
     t.curPeriod = period;
 }
 
-void sortSkipped(DataLoadResult& r, const DataLoadFile& f) {
-    r.skipped.insert(r.skipped.end(), f.skipped.begin(), f.skipped.end());
-    std::stable_sort(r.skipped.begin(), r.skipped.end(),
-                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
-}
-
 Outcome finished(const DataLoadResult& r) {
     std::string text = "数据导入完毕！";
     if (!r.skipped.empty())
@@ -461,17 +455,10 @@ void loadIntoNewTask(Session& s, const DataLoadFile& f, const std::string& passw
 DataLoadResult loadDataFile(Session& s, const std::string& path, const std::string& password,
                             Progress& progress) {
     DataLoadResult r;
-    const ReadFile file = readImportFile(path, kDataLoadTitle);
-    if (!file.bytes) {
-        r.outcome = file.refusal;
+    const std::optional<DataLoadFile> parsed = readParsedFile(path, kDataLoadTitle, parseDataLoad, r.outcome);
+    if (!parsed)
         return r;
-    }
-    const ParsedDataLoad parsed = parseDataLoad(*file.bytes);
-    if (!parsed.file) {
-        r.outcome = Outcome::refuse(parsed.error, kDataLoadTitle, Icon::Exclamation);
-        return r;
-    }
-    const DataLoadFile& f = *parsed.file;
+    const DataLoadFile& f = *parsed;
     try {
         const Recordset task = s.sysConn.query(
             "Select F_ID,F_QYRQ,F_DQRQ,F_RYKL,F_BMJB from GZSysInfo where F_GZMC=? and F_RYXM=?",
@@ -493,7 +480,7 @@ DataLoadResult loadDataFile(Session& s, const std::string& path, const std::stri
     }
     if (!r.outcome.message.empty())
         return r;
-    sortSkipped(r, f);
+    mergeSkipped(r.skipped, f.skipped);
     r.outcome = finished(r);
     return r;
 }

@@ -7,6 +7,7 @@
 #include "core/connection.h"
 #include "core/prompt.h"
 #include "core/session.h"
+#include "exchange/dataload.h"
 
 #include <cstddef>
 #include <memory>
@@ -40,6 +41,26 @@ struct ReadFile {
     Outcome refusal;
 };
 ReadFile readImportFile(const std::string& path, const std::string& title);
+
+// Reads the file and parses it with parse (parseDataLoad, parseInterfaceFile):
+// the parsed file, or nullopt with *refusal set to why not.
+template <class Parse>
+auto readParsedFile(const std::string& path, const std::string& title, Parse parse, Outcome& refusal) {
+    using File = typename decltype(parse(std::string_view{}).file)::value_type;
+    const ReadFile file = readImportFile(path, title);
+    if (!file.bytes) {
+        refusal = file.refusal;
+        return std::optional<File>();
+    }
+    auto parsed = parse(*file.bytes);
+    if (!parsed.file)
+        refusal = Outcome::refuse(parsed.error, title, Icon::Exclamation);
+    return std::move(parsed.file);
+}
+
+// Adds the lines the reader set aside to those the import skipped, all in
+// line order.
+void mergeSkipped(std::vector<SkippedLine>& skipped, const std::vector<SkippedLine>& unreadable);
 
 // The employees of a month and the writes of an import, in the caller's
 // transaction on s.taskConn for the period of s.taskPrefix().

@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "core/text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gzgl::exchange {
@@ -52,6 +53,12 @@ bool isPeriodText(std::string_view text) {
         return false;
     const int month = (text[4] - '0') * 10 + (text[5] - '0');
     return text.substr(0, 4) >= "1000" && month >= 1 && month <= 12;
+}
+
+void mergeSkipped(std::vector<SkippedLine>& skipped, const std::vector<SkippedLine>& unreadable) {
+    skipped.insert(skipped.end(), unreadable.begin(), unreadable.end());
+    std::stable_sort(skipped.begin(), skipped.end(),
+                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
 }
 
 } // namespace gzgl::exchange

@@ -59,17 +59,11 @@ std::string importedDepartment(Session& s, std::string* scheme) {
 
 InterfaceImportResult importInterfaceFile(Session& s, const std::string& path, Progress& progress) {
     InterfaceImportResult r;
-    const ReadFile file = readImportFile(path, kInterfaceTitle);
-    if (!file.bytes) {
-        r.outcome = file.refusal;
+    const std::optional<InterfaceFile> parsed =
+        readParsedFile(path, kInterfaceTitle, parseInterfaceFile, r.outcome);
+    if (!parsed)
         return r;
-    }
-    const ParsedInterface parsed = parseInterfaceFile(*file.bytes);
-    if (!parsed.file) {
-        r.outcome = Outcome::refuse(parsed.error, kInterfaceTitle, Icon::Exclamation);
-        return r;
-    }
-    const InterfaceFile& f = *parsed.file;
+    const InterfaceFile& f = *parsed;
     if (!s.loggedIn() || f.taskID != s.curTaskID || f.taskName != s.curTaskName || f.period != s.curPeriod) {
         r.outcome = Outcome::refuse(kTaskMismatch, kInterfaceTitle, Icon::Exclamation);
         return r;
@@ -196,9 +190,7 @@ InterfaceImportResult importInterfaceFile(Session& s, const std::string& path, P
     }
     if (!newScheme.empty())
         s.sysConn.execute("Update GZSysInfo set F_BMJB=? where F_ID=?", {newScheme, s.curTaskID});
-    r.skipped.insert(r.skipped.begin(), f.skipped.begin(), f.skipped.end());
-    std::stable_sort(r.skipped.begin(), r.skipped.end(),
-                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
+    mergeSkipped(r.skipped, f.skipped);
     std::string text = "导入工资数据完成。";
     if (!r.skipped.empty())
         text += "\n有" + std::to_string(r.skipped.size()) + "行没有导入。";
