@@ -35,7 +35,14 @@ std::string gbkLine(const std::string& line, const std::string& what) {
 
 } // namespace
 
-std::string proposedDataFileName(const Session& s) { return s.curTaskName + s.curPeriod + ".txt"; }
+std::string proposedDataFileName(const Session& s) {
+    // A task name may hold what a file name cannot.
+    std::string name = s.curTaskName;
+    for (char& c : name)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
+            c = '_';
+    return name + s.curPeriod + ".txt";
+}
 
 Outcome exportDataFile(Session& s, const std::string& path, Prompt& prompt, Progress& progress) {
     constexpr const char* title = kDataLoadTitle;
