@@ -88,6 +88,7 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   exchange export LOGIN --file FILE [--yes]     写出当月的数据加载文件（KS770_GZGL 格式）
   exchange load --file FILE --password P        加载数据文件：任务按名称和操作人员查找，没有则新建
   exchange import LOGIN --file FILE             导入工资查询导出的分隔文本（数据接口文件）
+  demo --home 新的数据目录 [--year YYYY --month MM]   建立演示数据（任务 演示单位，操作员 管理员，口令 demo）
 LOGIN: --task NAME --user U --password P.
 CODE: 扣尾方式代码 0-7. Exit: 0 成功, 1 被规则拒绝, 2 用法错误.
 )";
@@ -169,6 +170,8 @@ int main(int argc, char** argv) {
             return cli::cmdRestore(ctx);
         if (cmd == "exchange")
             return cli::cmdExchange(ctx);
+        if (cmd == "demo")
+            return cli::cmdDemo(ctx);
         throw cli::UsageError("未知命令 " + cmd);
     } catch (const cli::UsageError& e) {
         std::cerr << e.what() << "\n" << kUsage;

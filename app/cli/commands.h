@@ -55,6 +55,7 @@ int cmdAcct(Context& c);
 int cmdBackup(Context& c);
 int cmdRestore(Context& c);
 int cmdExchange(Context& c);
+int cmdDemo(Context& c);
 // task export / task import, dispatched by cmdTask.
 int taskExport(Context& c);
 int taskImport(Context& c);
