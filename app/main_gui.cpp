@@ -6,7 +6,6 @@
 #include "screens/session/frmMain.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -54,15 +53,7 @@ int main(int argc, char** argv) {
             commandLine = a.toStdString();
     }
 
-    // A font with Chinese glyphs, wherever the platform default lacks them.
-    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
-        if (QFontDatabase::families().contains(family)) {
-            QFont f(family);
-            f.setPointSize(10);
-            app.setFont(f);
-            break;
-        }
-    }
+    chooseChineseFont();
 
     gzgl::Session session;
     gzgl::initSession(session, gzgl::resolveDataHome(home), commandLine);

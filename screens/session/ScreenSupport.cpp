@@ -6,6 +6,7 @@
 #include <QComboBox>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -122,4 +123,15 @@ void commitOpenEdit(QAbstractItemView* view) {
         return;
     view->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+}
+
+void chooseChineseFont() {
+    for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
+        if (QFontDatabase::families().contains(family)) {
+            QFont f(family);
+            f.setPointSize(10);
+            QApplication::setFont(f);
+            return;
+        }
+    }
 }

@@ -60,6 +60,10 @@ OkCancel okCancelButtons(QDialog* dialog);
 // buttons and dialogs read 确定/取消/是/否. False when they are not installed.
 bool installQtChineseTranslations();
 
+// Makes a font with Chinese glyphs the application's font, wherever the
+// platform default lacks them.
+void chooseChineseFont();
+
 // Named controls, as the screens' rules and tests find them by name. A
 // button made here never becomes the dialog's default on focus, so Enter
 // moves between fields instead of pressing it.

@@ -21,6 +21,7 @@
 #include "screens/period/frmRecove.h"
 #include "screens/period/frmimporttask.h"
 #include "screens/interfaces/frmDataInterfaceIn.h"
+#include "screens/session/frmHelp.h"
 #include "screens/period/frmReNew.h"
 #include "screens/reports/frmQuery.h"
 #include "screens/reports/frmReport.h"
@@ -546,12 +547,9 @@ void frmMain::openScreen(Command c) {
     case Command::HelpAbout:
         addChild(new frmAbout(s_));
         break;
-    case Command::HelpOnline: {
-        const QString help = qs(s_.appPath) + "/ksgz.chm";
-        if (QFileInfo::exists(help) && !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-            p_.message("不能打开帮助文件 " + ss(help), s_.productShortName, gzgl::Icon::Critical);
+    case Command::HelpOnline:
+        openGuide();
         break;
-    }
     case Command::SalarysExit:
         quitProgram(0);
         break;
@@ -567,6 +565,20 @@ void frmMain::openScreen(Command c) {
         // The screens of the other commands come with their own modules.
         break;
     }
+}
+
+void frmMain::openGuide() {
+    const QString index = userGuidePath();
+    if (index.isEmpty()) {
+        p_.message("找不到用户手册（docs/guide/index.html）。请重新安装本程序。", s_.productShortName,
+                   gzgl::Icon::Exclamation);
+        return;
+    }
+    // The system browser when one is set up; else the guide in a window here.
+    if (qEnvironmentVariableIsEmpty("GZGL_HELP_INSIDE") && QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
+        return;
+    if (!raiseChild(mdi_->findChild<frmHelp*>()))
+        addChild(new frmHelp(index), {900, 600});
 }
 
 bool frmMain::askExit(const char* question) {

@@ -71,6 +71,8 @@ private:
     void keepInside(QMdiSubWindow* sub);
     // Brings an open single-instance screen to the front; false when none.
     bool raiseChild(QWidget* w);
+    // "在线帮助": the user guide in the system browser, or in a window here.
+    void openGuide();
     bool ensureLoggedIn();
     // Closes every child window of the open task (each may ask first); false
     // when one stays open, and then nothing else happens to the task.
