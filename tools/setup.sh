@@ -4,7 +4,7 @@
 set -euo pipefail
 
 GZGL_PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev file
   qt6-base-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
