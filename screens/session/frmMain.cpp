@@ -216,8 +216,14 @@ void frmMain::saveWindowGeometry() {
 void frmMain::addChild(QWidget* w, QSize wanted) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
+    // The size the user last gave this screen, else the one it asks for.
+    const QString key = "child/" + w->objectName() + "/size";
+    const QSize kept = QSettings().value(key).toSize();
+    if (!w->objectName().isEmpty() && kept.isValid())
+        wanted = kept;
     if (wanted.isValid())
         sub->resize(wanted.boundedTo(mdi_->viewport()->size()));
+    sub->installEventFilter(this);
     sub->show();
     keepInside(sub);
 }
@@ -240,6 +246,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mdi_->viewport() && event->type() == QEvent::Resize)
         for (QMdiSubWindow* sub : mdi_->subWindowList())
             keepInside(sub);
+    // A child screen's size is kept for its next opening, unless it was
+    // maximized or minimized.
+    if (event->type() == QEvent::Close)
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+            sub && sub->widget() && !sub->widget()->objectName().isEmpty() && !sub->isMaximized() &&
+            !sub->isMinimized())
+            QSettings().setValue("child/" + sub->widget()->objectName() + "/size", sub->size());
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -10,6 +10,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <map>
@@ -71,6 +73,35 @@ bool leftOut(Command c) {
 class TestMenuWalk : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName("gzgl-test");
+        QCoreApplication::setApplicationName("test_menu_walk");
+        QSettings().clear();
+    }
+
+    void aChildScreenOpensAgainAtTheSizeItWasLeft() {
+        test::PayrollTask t;
+        frmMain w(t.s, t.prompt);
+        w.resize(1366, 768);
+        w.show();
+        w.runCommand(Command::HelpAbout);
+        QMdiSubWindow* sub = w.mdiArea()->subWindowList().last();
+        QCOMPARE(sub->widget()->objectName(), QStringLiteral("frmAbout"));
+        sub->resize(610, 420);
+        sub->close();
+        QCoreApplication::processEvents();
+        w.runCommand(Command::HelpAbout);
+        QCOMPARE(w.mdiArea()->subWindowList().last()->size(), QSize(610, 420));
+        // Never larger than the room there is.
+        w.mdiArea()->subWindowList().last()->resize(5000, 5000);
+        w.mdiArea()->subWindowList().last()->close();
+        w.runCommand(Command::HelpAbout);
+        const QSize room = w.mdiArea()->viewport()->size();
+        QVERIFY(w.mdiArea()->subWindowList().last()->width() <= room.width());
+        QVERIFY(w.mdiArea()->subWindowList().last()->height() <= room.height());
+    }
+
     void loggedInEveryEntryOpensItsScreen() {
         qputenv("GZGL_HELP_INSIDE", "1");
         test::PayrollTask t;
