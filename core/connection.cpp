@@ -66,8 +66,31 @@ Connection& Connection::operator=(Connection&& o) noexcept {
     return *this;
 }
 
+namespace {
+
+// What a clerk can do something about, said in Chinese before SQLite's own
+// words: a full disk, a file that may not be written, one held by another
+// program, one that is damaged or gone.
+std::string explained(int code, std::string msg) {
+    const char* why = nullptr;
+    switch (code & 0xFF) {
+    case SQLITE_FULL: why = "磁盘空间不足，数据没有写入。"; break;
+    case SQLITE_READONLY: why = "数据文件只读（或所在的磁盘不能写入），数据没有写入。"; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: why = "数据文件正被其他程序使用，请稍后再试。"; break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: why = "数据文件已损坏，请从备份恢复。"; break;
+    case SQLITE_CANTOPEN: why = "不能打开数据文件，请检查它是否存在以及磁盘是否可用。"; break;
+    case SQLITE_IOERR: why = "读写磁盘出错，数据没有写入。"; break;
+    default: return msg;
+    }
+    return std::string(why) + "\n" + msg;
+}
+
+} // namespace
+
 void Connection::fail(const std::string& what) const {
-    std::string msg = db_ ? sqlite3_errmsg(db_) : "database not open";
+    std::string msg = db_ ? explained(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)) : "数据库没有打开";
     throw DbError(what.empty() ? msg : msg + " (" + what + ")");
 }
 
@@ -76,7 +99,7 @@ void Connection::open(const std::string& path, int busyTimeoutMs) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        std::string msg = explained(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close(db);
         throw DbError(msg + ": " + path);
     }
@@ -86,7 +109,7 @@ void Connection::open(const std::string& path, int busyTimeoutMs) {
     char* err = nullptr;
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        std::string msg = err ? err : sqlite3_errstr(rc);
+        std::string msg = explained(rc, err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
         sqlite3_close(db);
         throw DbError(msg + ": " + path);

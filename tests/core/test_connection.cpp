@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 using namespace gzgl;
 
@@ -102,4 +103,36 @@ TEST(Storage, DataHomeComesFromArgumentThenEnvironment) {
     setenv("HOME", "/home/clerk", 1);
     EXPECT_EQ(resolveDataHome(""), "/home/clerk/.local/share/gzgl");
     setenv("HOME", saved.c_str(), 1);
+}
+
+// What a clerk can act on is said in Chinese first, SQLite's words after.
+TEST_F(Db, FullDiskReadOnlyAndDamagedFilesAreExplained) {
+    auto message = [&](const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const DbError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    c.execute("PRAGMA max_page_count = 3");
+    const std::string full = message([&] {
+        for (int i = 0; i < 200; ++i)
+            c.execute("insert into t values(?,?,?)", {std::string(4000, 'x'), 1.0, i});
+    });
+    EXPECT_EQ(full.rfind("磁盘空间不足，数据没有写入。\n", 0), 0u) << full;
+    c.execute("PRAGMA query_only = 1");
+    const std::string readOnly = message([&] { c.execute("insert into t values('a',1,1)"); });
+    EXPECT_EQ(readOnly.rfind("数据文件只读", 0), 0u) << readOnly;
+    // A statement's own mistakes keep SQLite's words alone.
+    const std::string plain = message([&] { c.query("select nosuch from t"); });
+    EXPECT_EQ(plain.rfind("no such column", 0), 0u) << plain;
+
+    const std::string bad = home.path + "/bad.MDB";
+    std::ofstream(bad) << std::string(200, 'z');
+    Connection other;
+    const std::string damaged = message([&] { other.open(bad); });
+    EXPECT_EQ(damaged.rfind("数据文件已损坏", 0), 0u) << damaged;
+    const std::string missing = message([&] { other.open(home.path + "/none/x.MDB"); });
+    EXPECT_EQ(missing.rfind("不能打开数据文件", 0), 0u) << missing;
 }
