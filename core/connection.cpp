@@ -346,7 +346,7 @@ void createEmptyDatabase(const std::string& path) {
     if (rc == SQLITE_OK)
         // Writing the header makes the file a database of its own right away.
         rc = sqlite3_exec(db, "PRAGMA user_version=0; VACUUM;", nullptr, nullptr, nullptr);
-    std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    std::string msg = explained(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     sqlite3_close(db);
     if (rc != SQLITE_OK)
         throw DbError(msg + ": " + path);
