@@ -53,7 +53,12 @@ int main(int argc, char** argv) {
             commandLine = a.toStdString();
     }
 
-    chooseChineseFont();
+    if (!chooseChineseFont())
+        // Said in both languages: without the font the Chinese shows as boxes.
+        QMessageBox::warning(nullptr, QStringLiteral("工资管理"),
+                             QStringLiteral("没有找到能显示中文的字体，界面上的中文可能显示为方框。\n"
+                                            "请安装中文字体（例如 sudo apt install fonts-noto-cjk）。\n\n"
+                                            "No font for Chinese was found: please install fonts-noto-cjk."));
 
     gzgl::Session session;
     gzgl::initSession(session, gzgl::resolveDataHome(home), commandLine);

@@ -125,13 +125,14 @@ void commitOpenEdit(QAbstractItemView* view) {
     view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
 }
 
-void chooseChineseFont() {
+bool chooseChineseFont() {
     for (const char* family : {"Noto Sans CJK SC", "Noto Sans SC", "WenQuanYi Micro Hei"}) {
         if (QFontDatabase::families().contains(family)) {
             QFont f(family);
             f.setPointSize(10);
             QApplication::setFont(f);
-            return;
+            return true;
         }
     }
+    return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty();
 }

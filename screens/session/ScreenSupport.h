@@ -61,8 +61,9 @@ OkCancel okCancelButtons(QDialog* dialog);
 bool installQtChineseTranslations();
 
 // Makes a font with Chinese glyphs the application's font, wherever the
-// platform default lacks them.
-void chooseChineseFont();
+// platform default lacks them. False when no installed font can show
+// Simplified Chinese at all.
+bool chooseChineseFont();
 
 // Named controls, as the screens' rules and tests find them by name. A
 // button made here never becomes the dialog's default on focus, so Enter
