@@ -598,20 +598,21 @@ bool frmMain::askExit(const char* question) {
     return p_.askYesNo(question, s_.productShortName, gzgl::Icon::Question);
 }
 
-void frmMain::quitProgram(int code) {
+bool frmMain::quitProgram(int code) {
+    if (!exiting_ && code == 0 && !closeTaskWindows())
+        return false;
     if (!exiting_)
         saveWindowGeometry();
     exiting_ = true;
     QTimer::singleShot(0, qApp, [code] { QCoreApplication::exit(code); });
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
-    if (exiting_ || askExit(gzgl::kExitQuestion)) {
+    if (exiting_ || (askExit(gzgl::kExitQuestion) && quitProgram(0)))
         e->accept();
-        quitProgram(0);
-    } else {
+    else
         e->ignore();
-    }
 }
 
 void frmMain::startUp() {

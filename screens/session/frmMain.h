@@ -91,7 +91,9 @@ private:
     void backUpOrRestore(bool restore);
     void fitColumns();
     bool askExit(const char* question);
-    void quitProgram(int code);
+    // Ends the program; an ordinary exit closes every screen first, and one
+    // that stays open (its own question answered No) stops the exit.
+    bool quitProgram(int code);
 
     gzgl::Session& s_;
     gzgl::Prompt& p_;

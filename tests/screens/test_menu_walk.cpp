@@ -209,6 +209,26 @@ private slots:
             }
         QVERIFY(!s.taskOpen());
     }
+
+    // Last: the exit it ends with would stop the event loops of later cases.
+    void exitingClosesTheScreensFirstAndOneKeptOpenStopsIt() {
+        test::PayrollTask t;
+        frmMain w(t.s, t.prompt);
+        w.show();
+        w.runCommand(Command::SalaryCurMonth);
+        QCOMPARE(childWindows(w), QStringList{"frmSalary"});
+        // Exit: Yes; the entry screen's own question: No. Nothing closes.
+        t.prompt.clear();
+        t.prompt.answers = {true, false};
+        QVERIFY(!w.close());
+        QCOMPARE(childWindows(w), QStringList{"frmSalary"});
+        QCOMPARE(t.prompt.messages.size(), std::size_t(2));
+        QCOMPARE(QString::fromStdString(t.prompt.messages[1].text), QStringLiteral("退出本模块吗？"));
+        // Yes to both: the screen closes, then the program.
+        t.prompt.answers = {true, true};
+        QVERIFY(w.close());
+        QVERIFY(childWindows(w).isEmpty());
+    }
 };
 
 QTEST_MAIN(TestMenuWalk)
