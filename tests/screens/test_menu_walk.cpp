@@ -36,21 +36,30 @@ QStringList childWindows(frmMain& w) {
     return names;
 }
 
-Opened give(frmMain& w, test::RecordingPrompt& p, Command c) {
-    test::ModalWatcher watcher;
-    p.clear();
-    p.answers.clear(); // every question is answered No: nothing is changed
-    w.runCommand(c);
-    QCoreApplication::processEvents();
-    Opened o{watcher.seen, childWindows(w),
-             p.messages.empty() ? QString() : QString::fromStdString(p.messages.front().text)};
-    // Close what opened; the questions on closing are answered Yes.
+// Closes every screen but the navigation picture; the questions on
+// closing are answered Yes.
+void closeScreens(frmMain& w, test::RecordingPrompt& p) {
     for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
         if (sub->widget() && sub->widget()->objectName() != "FrmDH") {
             p.answers = {true, true};
             sub->close();
         }
     QCoreApplication::processEvents();
+}
+
+// The message first shown, when any.
+QString firstMessage(const test::RecordingPrompt& p) {
+    return p.messages.empty() ? QString() : QString::fromStdString(p.messages.front().text);
+}
+
+Opened give(frmMain& w, test::RecordingPrompt& p, Command c) {
+    test::ModalWatcher watcher;
+    p.clear();
+    p.answers.clear(); // every question is answered No: nothing is changed
+    w.runCommand(c);
+    QCoreApplication::processEvents();
+    Opened o{watcher.seen, childWindows(w), firstMessage(p)};
+    closeScreens(w, p);
     return o;
 }
 
@@ -169,14 +178,9 @@ private slots:
             t.prompt.clear();
             w.runNavigationCode(QString::fromStdString(code));
             QCoreApplication::processEvents();
-            const Opened o{watcher.seen, childWindows(w),
-                           t.prompt.messages.empty() ? QString() : QString::fromStdString(t.prompt.messages.front().text)};
+            const Opened o{watcher.seen, childWindows(w), firstMessage(t.prompt)};
             QVERIFY2(opens(o, expected.at(*c)), qPrintable(QString::fromStdString(code) + ": " + o.text()));
-            for (QMdiSubWindow* sub : w.mdiArea()->subWindowList())
-                if (sub->widget() && sub->widget()->objectName() != "FrmDH") {
-                    t.prompt.answers = {true, true};
-                    sub->close();
-                }
+            closeScreens(w, t.prompt);
         }
         QVERIFY(t.s.loggedIn());
     }
