@@ -245,7 +245,10 @@ std::string identityNumber(const std::string& region, const std::string& birth, 
 
 Outcome layOutDemoHome(const std::string& home, int year, int month, Progress& progress) {
     std::error_code ec;
-    const fs::path target = fs::path(home).lexically_normal();
+    fs::path target = fs::path(home).lexically_normal();
+    // "demo/" names the folder demo, not something inside it.
+    if (!target.has_filename() && target.has_parent_path())
+        target = target.parent_path();
     if (home.empty())
         return Outcome::refuse("请给出演示数据的目录。", kTitle, Icon::Exclamation);
     if (fs::exists(target, ec) && (!fs::is_directory(target, ec) || !fs::is_empty(target, ec)))

@@ -58,7 +58,17 @@ struct ItemTarget {
     std::string code;  // empty: the column is read but not written
     std::string name;
     bool number = true;
+    std::string employeeField; // an account item: the employee column it fills
 };
+
+// The employee column behind each account item, as the working grid shows them.
+std::string accountField(const std::string& code) {
+    static const std::map<std::string, std::string> fields = {
+        {"FFFG", "F_CID"},      {"FFFH", "F_AccNo"},    {"FFFI", "F_OldNo"},
+        {"FFFJ", "F_HouseNo"}, {"FFFK", "F_OtherNo1"}, {"FFFL", "F_OtherNo2"}};
+    const auto it = fields.find(code);
+    return it == fields.end() ? std::string() : it->second;
+}
 
 class Loader {
 public:
@@ -163,6 +173,13 @@ private:
         for (const std::string& c : t_.taskConn.columns(dataTable))
             columns.insert(upperAscii(c));
         int position = static_cast<int>(t_.taskConn.scalar("Select Max(F_ID) From " + itemTable).toInt());
+        // Items worked out by formulas keep no stored values: their columns
+        // in the file are read but not written.
+        std::set<std::string> formulaItems;
+        const Recordset formulas = t_.taskConn.query("Select Distinct F_Code From " + table("Formula"));
+        for (std::size_t i = 0; i < formulas.size(); ++i)
+            formulaItems.insert(upperAscii(trim(formulas.row(i)[0].toString())));
+        std::vector<std::string> fields;
 
         std::set<std::string> seen;
         std::vector<std::string> written;
@@ -171,7 +188,7 @@ private:
             if (name.empty() || !seen.insert(name).second)
                 throw LoadRefused{std::string("文件格式错误!\n工资项目“") + name + "”" +
                                   (name.empty() ? "为空。" : "出现了两次。")};
-            ItemTarget target{fixedItemCode(name), name, true};
+            ItemTarget target{fixedItemCode(name), name, true, {}};
             if (target.code.empty()) {
                 const auto found = codeOfName.find(name);
                 if (found != codeOfName.end())
@@ -189,6 +206,11 @@ private:
                     throw LoadRefused{"工资项目编码已经用完，不能增加工资项目“" + name + "”。"};
                 const bool account = isAccountItem(target.code);
                 const bool text = account || !numbersOnly(k);
+                // A column left behind under the new code is not the new item's.
+                if (!account && columns.count(upperAscii(target.code))) {
+                    t_.taskConn.execute("Alter Table " + dataTable + " Drop Column " + target.code);
+                    columns.erase(upperAscii(target.code));
+                }
                 t_.taskConn.execute("Insert into " + itemTable +
                                         "(F_ID,F_Code,F_Name,F_Type,F_Prec,F_Show,F_Width,F_Print,F_Change,"
                                         "F_ChgValue) values(?,?,?,?,?,?,12,1,0,0)",
@@ -208,9 +230,14 @@ private:
             }
             target.number = typeOfCode[target.code] == items::kNumber;
             // The code and name travel in their own fields; account items
-            // have no value column.
-            if (target.code == "F001" || target.code == "F002" || isAccountItem(target.code)) {
-                targets_.push_back({{}, name, target.number});
+            // fill the employee's account columns.
+            if (isAccountItem(target.code)) {
+                fields.push_back(accountField(target.code));
+                targets_.push_back({{}, name, false, fields.back()});
+                continue;
+            }
+            if (target.code == "F001" || target.code == "F002" || formulaItems.count(target.code)) {
+                targets_.push_back({{}, name, target.number, {}});
                 continue;
             }
             if (!isItemCode(target.code))
@@ -228,6 +255,7 @@ private:
             t_.taskConn.execute("Alter Table " + dataTable + " Add FFFF float ");
         writer_ = std::make_unique<MonthWriter>(t_);
         writer_->setColumns(written);
+        writer_->setEmployeeFields(fields);
     }
 
     // Whether every value of item column k in the file is a number or no
@@ -251,7 +279,7 @@ private:
     void employees() {
         progress_.begin("  正在加载工资数据...", static_cast<int>(f_.rows.size()));
         const std::size_t expected = f_.items.size() + 4;
-        std::vector<Value> values;
+        std::vector<Value> values, accounts;
         for (const DataLoadFile::Row& row : f_.rows) {
             progress_.step();
             if (row.fields.size() != expected) {
@@ -279,11 +307,19 @@ private:
                 continue;
             }
             values.clear();
+            accounts.clear();
             bool good = true;
             for (std::size_t k = 0; k < targets_.size() && good; ++k) {
+                const std::string v = trim(row.fields[k + 4]);
+                if (!targets_[k].employeeField.empty()) {
+                    if (v.empty() || v == "*")
+                        accounts.emplace_back();
+                    else
+                        accounts.emplace_back(gbkLeft(v, 32));
+                    continue;
+                }
                 if (targets_[k].code.empty())
                     continue;
-                const std::string v = trim(row.fields[k + 4]);
                 if (v.empty() || v == "*")
                     values.emplace_back();
                 else if (!targets_[k].number)
@@ -303,10 +339,12 @@ private:
                 const std::string stored = e->code; // the code as the task spells it
                 writer_->updateEmployee(stored, dep, name, sex);
                 writer_->writeValues(stored, values);
+                writer_->writeEmployeeFields(stored, accounts);
                 ++r_.employeesUpdated;
             } else {
                 writer_->addEmployee(code, dep, name, sex);
                 writer_->writeValues(code, values);
+                writer_->writeEmployeeFields(code, accounts);
             }
         }
         r_.employeesAdded = writer_->added();
@@ -382,8 +420,17 @@ void loadIntoExisting(Session& s, const DataLoadFile& f, const Recordset& task, 
         scheme = Loader(t, f, r, progress).run(stored);
         tx.commit();
     }
-    if (scheme.text() != stored.text())
-        t.sysConn.execute("Update GZSysInfo set F_BMJB=? where F_ID=?", {scheme.text(), id});
+    if (scheme.text() != stored.text()) {
+        try {
+            t.sysConn.execute("Update GZSysInfo set F_BMJB=? where F_ID=?", {scheme.text(), id});
+        } catch (const DbError& e) {
+            // The month is in; only the scheme's record failed.
+            r.outcome = Outcome{true,
+                                std::string("数据导入完毕！\n但部门编码方案没有保存，请在职工名册管理中检查部门级次。\n") +
+                                    e.what(),
+                                kDataLoadTitle, Icon::Exclamation, {}};
+        }
+    }
 }
 
 // The file is removed when the object goes, unless released.
@@ -478,10 +525,11 @@ DataLoadResult loadDataFile(Session& s, const std::string& path, const std::stri
         r.outcome = Outcome::refuse(std::string(kDataError) + "\n" + e.what(), kDataLoadTitle, Icon::Critical);
         return r;
     }
-    if (!r.outcome.message.empty())
+    if (!r.outcome.ok)
         return r;
     mergeSkipped(r.skipped, f.skipped);
-    r.outcome = finished(r);
+    if (r.outcome.message.empty())
+        r.outcome = finished(r);
     return r;
 }
 

@@ -66,6 +66,11 @@ Outcome exportDataFile(Session& s, const std::string& path, Prompt& prompt, Prog
             s.sysConn.query("Select F_GZMC,F_RYXM,F_DQRQ from GZSysInfo where F_ID=?", {s.curTaskID});
         if (info.empty())
             throw Refusal{"找不到当前工资任务。"};
+        // The reader takes the operator and the period from the last two
+        // commas of the task line: an operator name holding one would send
+        // the file to another task.
+        if (trim(info.at(0, "F_RYXM").toString()).find(',') != std::string::npos)
+            throw Refusal{"操作人员姓名含有逗号，不能写入数据文件。"};
         out += gbkLine(kDataLoadMark, {});
         out += gbkLine(trim(info.at(0, "F_GZMC").toString()) + "," + trim(info.at(0, "F_RYXM").toString()) +
                            "," + trim(info.at(0, "F_DQRQ").toString()),

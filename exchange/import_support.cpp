@@ -5,6 +5,7 @@
 #include "exchange/textfile.h"
 #include "items/items.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace gzgl::exchange {
@@ -65,10 +66,32 @@ void MonthWriter::addEmployee(const std::string& code, const std::string& dep, c
 void MonthWriter::updateEmployee(const std::string& code, const std::string& dep, const std::string& name,
                                  const std::string& sex) {
     updateEmployee_->run({dep, name, sex, code});
-    // An employee without a data row (entered but never opened in the
-    // entry screen) gets one, so that the values have a place.
-    insertData_->run({code, code});
+    ensureDataRow(code);
     employees_[upperAscii(code)] = {code, name, dep};
+}
+
+void MonthWriter::ensureDataRow(const std::string& code) { insertData_->run({code, code}); }
+
+void MonthWriter::setEmployeeFields(const std::vector<std::string>& columns) {
+    updateFields_.reset();
+    if (columns.empty())
+        return;
+    static const char* const known[] = {"F_CID", "F_AccNo", "F_OldNo", "F_HouseNo", "F_OtherNo1", "F_OtherNo2"};
+    std::string sql = "Update " + periodTable(s_.taskPrefix(), "Employee") + " set ";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (std::find(std::begin(known), std::end(known), columns[i]) == std::end(known))
+            throw DbError("员工字段不正确：" + columns[i]);
+        sql += (i ? "," : "") + columns[i] + "=coalesce(?," + columns[i] + ")";
+    }
+    updateFields_ = std::make_unique<Statement>(s_.taskConn.prepareStatement(sql + " where F_EmpNo=?"));
+}
+
+void MonthWriter::writeEmployeeFields(const std::string& code, const std::vector<Value>& values) {
+    if (!updateFields_)
+        return;
+    Params p(values.begin(), values.end());
+    p.push_back(code);
+    updateFields_->run(p);
 }
 
 void MonthWriter::setColumns(const std::vector<std::string>& codes) {

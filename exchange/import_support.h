@@ -80,9 +80,16 @@ public:
                      const std::string& sex);
     void updateEmployee(const std::string& code, const std::string& dep, const std::string& name,
                         const std::string& sex);
+    // Gives an employee entered without a data row one, so that its values
+    // have a place.
+    void ensureDataRow(const std::string& code);
     // The item columns that writeValues fills, in order.
     void setColumns(const std::vector<std::string>& codes);
     void writeValues(const std::string& code, const std::vector<Value>& values);
+    // The employee columns (F_AccNo, ...) that writeEmployeeFields fills, in
+    // order; a Null value keeps what is stored.
+    void setEmployeeFields(const std::vector<std::string>& columns);
+    void writeEmployeeFields(const std::string& code, const std::vector<Value>& values);
     // Gives every data row without a value in the first date item the
     // period's label, as a new employee's row gets it on the staff screen.
     void labelDateItem();
@@ -91,7 +98,7 @@ public:
 private:
     Session& s_;
     std::unordered_map<std::string, Employee> employees_;
-    std::unique_ptr<Statement> insertEmployee_, insertData_, updateEmployee_, updateValues_;
+    std::unique_ptr<Statement> insertEmployee_, insertData_, updateEmployee_, updateValues_, updateFields_;
     int added_ = 0;
 };
 

@@ -168,6 +168,7 @@ InterfaceImportResult importInterfaceFile(Session& s, const std::string& path, P
                 continue;
             }
             if (e) {
+                writer.ensureDataRow(e->code);
                 writer.writeValues(e->code, values);
                 ++r.employeesUpdated;
             } else {
@@ -188,13 +189,21 @@ InterfaceImportResult importInterfaceFile(Session& s, const std::string& path, P
                                     Icon::Critical);
         return r;
     }
-    if (!newScheme.empty())
-        s.sysConn.execute("Update GZSysInfo set F_BMJB=? where F_ID=?", {newScheme, s.curTaskID});
+    std::string schemeFailure;
+    if (!newScheme.empty()) {
+        try {
+            s.sysConn.execute("Update GZSysInfo set F_BMJB=? where F_ID=?", {newScheme, s.curTaskID});
+        } catch (const DbError& e) {
+            // The values are in; only the scheme's record failed.
+            schemeFailure = std::string("\n但部门编码方案没有保存，请在职工名册管理中检查部门级次。\n") + e.what();
+        }
+    }
     mergeSkipped(r.skipped, f.skipped);
     std::string text = "导入工资数据完成。";
     if (!r.skipped.empty())
         text += "\n有" + std::to_string(r.skipped.size()) + "行没有导入。";
-    r.outcome = {true, text, kInterfaceTitle, Icon::Information, {}};
+    r.outcome = {true, text + schemeFailure, kInterfaceTitle,
+                 schemeFailure.empty() ? Icon::Information : Icon::Exclamation, {}};
     return r;
 }
 

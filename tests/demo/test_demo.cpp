@@ -72,6 +72,9 @@ TEST(DemoHome, NeverOverExistingDataAndNoTraceOfARefusal) {
     EXPECT_NE(o.message.find("不是空目录"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(used + "/KSMoney"));
     EXPECT_FALSE(demo::layOutDemoHome(parent.path + "/no/such/home", 2026, 12, progress).ok);
+    // A folder named with a slash at its end is that folder.
+    ASSERT_TRUE(demo::layOutDemoHome(parent.path + "/slash/", 2026, 12, progress).ok);
+    EXPECT_TRUE(fs::exists(parent.path + "/slash/KSMoney/KSSYS.MDB"));
     // A read-only parent: refused with a message, nothing left behind.
     const std::string locked = parent.path + "/locked";
     fs::create_directories(locked);

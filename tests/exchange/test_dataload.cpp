@@ -239,6 +239,9 @@ TEST(DataLoad, ExportThenLoadIntoAFreshHomeReproducesTheMonth) {
     t.value("0003", "F007", "出差");
     t.formula("F003", "F004+F005");
     t.formula("F000", "F003-F006");
+    // The bank account travels as the account item 银行账号.
+    t.s.taskConn.execute("Insert Into " + t.table("Item") + " Values(20,'FFFH','银行账号','文字',0,0,15,1,0,0)");
+    t.s.taskConn.execute("Update " + t.table("Employee") + " Set F_AccNo='6222020200112233445' Where F_EmpNo='0002'");
     const std::string path = t.home.path + "/month.txt";
     ASSERT_TRUE(exportDataFile(t.s, path, t.prompt, x.progress).ok);
     // A second export asks before replacing; No keeps the file.
@@ -289,6 +292,10 @@ TEST(DataLoad, ExportThenLoadIntoAFreshHomeReproducesTheMonth) {
     for (const auto& [caption, cells] : want)
         EXPECT_EQ(amount(got.at(caption)), amount(cells)) << caption;
     EXPECT_EQ(got.at("备注")[2], "出差");
+    EXPECT_EQ(fresh.taskConn.scalar("Select F_AccNo From " + periodTable(fresh.taskPrefix(), "Employee") +
+                                    " Where F_EmpNo='0002'")
+                  .toString(),
+              "6222020200112233445");
     EXPECT_EQ(got.at("实发工资")[1], "1877.10");
     // The departments with their levels, and the employees in them.
     const Recordset deps = fresh.taskConn.query("Select F_DepNo,F_DepName,F_DepClass,F_End From " +
@@ -320,6 +327,13 @@ TEST(DataLoad, ExportRefusesWhatTheFileCannotCarry) {
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(exportDataFile(x.t.s, x.t.home.path + "/no/such/m.txt", x.t.prompt, x.progress).message.substr(0, 9),
               "文件夹");
+    // An operator name with a comma would send the file to another task.
+    x.t.value("0001", "F005", "甲");
+    x.t.s.sysConn.execute("Update GZSysInfo set F_RYXM=? where F_ID=?", {"管,理", x.t.s.curTaskID});
+    o = exportDataFile(x.t.s, path, x.t.prompt, x.progress);
+    EXPECT_FALSE(o.ok);
+    EXPECT_NE(o.message.find("操作人员姓名含有逗号"), std::string::npos) << o.message;
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(DataLoadRead, ReadsSectionsAndSetsAsideUnreadableLines) {
@@ -376,4 +390,22 @@ TEST(DataLoad, ANewTaskThatCannotBeLoadedLeavesNoTrace) {
     EXPECT_FALSE(taken.outcome.ok);
     EXPECT_NE(taken.outcome.message.find("已经存在"), std::string::npos);
     EXPECT_EQ(s.sysConn.scalar("Select count(*) From GZSysInfo").toInt(), 1);
+}
+
+TEST(DataLoad, FormulaItemsKeepNoValuesAndLeftoverColumnsAreNotInherited) {
+    Loaded x;
+    // 应发工资 is worked out by a formula here: the file's gross pay is not stored.
+    x.t.formula("F003", "F004*2");
+    x.t.s.taskConn.execute("Alter Table " + x.t.table("Data") + " Drop Column F003");
+    // A column left behind under the code the next new item gets.
+    x.t.s.taskConn.execute("Alter Table " + x.t.table("Data") + " Add F005 VARCHAR(16)");
+    x.t.value("0001", "F005", "old");
+    const DataLoadResult r = x.load(x.file({"0101,0002,男,李四,5,999,7"}, "基本工资,应发工资,奖金"));
+    ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
+    EXPECT_FALSE(x.t.s.taskConn.hasColumn(x.t.table("Data"), "F003"));
+    EXPECT_EQ(x.value("0002", "F005").toDouble(), 7);
+    EXPECT_TRUE(x.value("0001", "F005").isNull()); // not "old"
+    EXPECT_EQ(x.t.s.taskConn.scalar("Select typeof(F005) From " + x.t.table("Data") + " Where F_EmpNo='0002'")
+                  .toString(),
+              "real");
 }

@@ -85,6 +85,16 @@ TEST(InterfaceImport, WritesNumberColumnsOnlyAndAddsNewEmployeesToOneDepartment)
     EXPECT_EQ(x.count("Employee"), 2);
 }
 
+TEST(InterfaceImport, AnEmployeeWithoutADataRowGetsOneAndItsValues) {
+    Interface x;
+    x.t.s.taskConn.execute("Insert Into " + x.t.table("Employee") +
+                           "(F_EmpNo,F_DepNo,F_EmpName,F_SortNo) Values('0009','01','王五',2)");
+    const InterfaceImportResult r = x.import(x.file({"|0009|王五|321.5||1|2"}));
+    ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
+    EXPECT_EQ(r.employeesUpdated, 1);
+    EXPECT_EQ(x.value("0009", "F004").toDouble(), 321.5);
+}
+
 TEST(InterfaceImport, AFirstDepartmentDefinesTheFirstLevel) {
     Interface x;
     x.t.s.taskConn.execute("Delete From " + x.t.table("Depart"));
