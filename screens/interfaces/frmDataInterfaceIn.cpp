@@ -5,7 +5,6 @@
 #include "screens/session/ScreenSupport.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,9 +29,9 @@ frmDataInterfaceIn::frmDataInterfaceIn(gzgl::Session& s, gzgl::Prompt& p, gzgl::
     lblTask = new QLabel(this);
     lblTask->setObjectName("lblTask");
     lblTask->setWordWrap(true);
-    txtFile = namedEdit(this, "txtFile");
-    txtFile->setMinimumWidth(txtFile->fontMetrics().horizontalAdvance(QString(36, '0')));
-    cmdBrowse = namedButton(this, "cmdBrowse", QStringLiteral("浏览(&B)..."));
+    const FileBox file = fileBox(this, "txtFile", "cmdBrowse", {}, 36);
+    txtFile = file.edit;
+    cmdBrowse = file.button;
     cmdok = namedButton(this, "cmdok", QStringLiteral("导入(&I)"));
     cmdDataLoad = namedButton(this, "cmdDataLoad", QStringLiteral("数据加载(&L)..."));
     cmdExit = namedButton(this, "cmdExit", QStringLiteral("退出(&X)"));
@@ -41,14 +40,11 @@ frmDataInterfaceIn::frmDataInterfaceIn(gzgl::Session& s, gzgl::Prompt& p, gzgl::
     txtSkipped->setReadOnly(true);
     txtSkipped->setPlaceholderText(QStringLiteral("没有导入的行将列在这里。"));
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(txtFile, 1);
-    fileRow->addWidget(cmdBrowse);
     auto* importBox = new QGroupBox(QStringLiteral("从工资查询导出的文本文件导入当月工资数据"), this);
     auto* importLayout = new QVBoxLayout(importBox);
     importLayout->addWidget(lblTask);
     importLayout->addWidget(new QLabel(QStringLiteral("请选择要导入的文件："), importBox));
-    importLayout->addLayout(fileRow);
+    importLayout->addLayout(file.row);
     importLayout->addWidget(new QLabel(QStringLiteral("没有导入的行："), importBox));
     importLayout->addWidget(txtSkipped, 1);
 
@@ -80,10 +76,7 @@ void frmDataInterfaceIn::showTask() {
 }
 
 void frmDataInterfaceIn::browse() {
-    const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("请选择要导入的文件"), QDir::homePath(),
-                                                        QStringLiteral("文本文件 (*.txt *.TXT);;所有文件 (*)"));
-    if (!chosen.isEmpty())
-        txtFile->setText(QDir::toNativeSeparators(chosen));
+    browseForFile(this, txtFile, QStringLiteral("请选择要导入的文件"), QString::fromUtf8(kTextFileFilter));
 }
 
 void frmDataInterfaceIn::importFile() {

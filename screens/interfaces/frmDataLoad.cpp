@@ -24,9 +24,9 @@ frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* prog
     txtHelp = new QPlainTextEdit(qs(gzgl::exchange::dataLoadLayoutHelp()), this);
     txtHelp->setObjectName("txtHelp");
     txtHelp->setReadOnly(true);
-    txtFile = namedEdit(this, "txtFile");
-    txtFile->setMinimumWidth(txtFile->fontMetrics().horizontalAdvance(QString(36, '0')));
-    cmdPath = namedButton(this, "cmdPath", QStringLiteral("浏览(&B)..."));
+    const FileBox file = fileBox(this, "txtFile", "cmdPath", {}, 36);
+    txtFile = file.edit;
+    cmdPath = file.button;
     txtPassword = namedEdit(this, "txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setToolTip(QStringLiteral("文件所属任务的操作人员口令；任务不存在时，新建的任务使用此口令。"));
@@ -40,11 +40,8 @@ frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* prog
     txtSkipped->setReadOnly(true);
     txtSkipped->setPlaceholderText(QStringLiteral("记录不正确、没有导入的行将列在这里。"));
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(txtFile, 1);
-    fileRow->addWidget(cmdPath);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("数据文件："), fileRow);
+    form->addRow(QStringLiteral("数据文件："), file.row);
     form->addRow(QStringLiteral("任务口令："), txtPassword);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdExport);
@@ -76,12 +73,7 @@ frmDataLoad::frmDataLoad(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress* prog
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmDataLoad::browse() {
-    const QString chosen = QFileDialog::getOpenFileName(this, windowTitle(), QDir::homePath(),
-                                                        QStringLiteral("文本文件 (*.txt *.TXT);;所有文件 (*)"));
-    if (!chosen.isEmpty())
-        txtFile->setText(QDir::toNativeSeparators(chosen));
-}
+void frmDataLoad::browse() { browseForFile(this, txtFile, windowTitle(), QString::fromUtf8(kTextFileFilter)); }
 
 void frmDataLoad::load() {
     gzgl::SilentProgress quiet;
@@ -101,7 +93,7 @@ void frmDataLoad::exportMonth() {
     const QString proposed = QDir::home().filePath(qs(gzgl::exchange::proposedDataFileName(s_)));
     // The question about an existing file comes from the engine, not twice.
     const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("生成数据文件"), proposed,
-                                                        QStringLiteral("文本文件 (*.txt *.TXT);;所有文件 (*)"),
+                                                        QString::fromUtf8(kTextFileFilter),
                                                         nullptr, QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;

@@ -23,16 +23,12 @@ frmBackAll::frmBackAll(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress& progre
     notice->setWordWrap(true);
     notice->setMinimumWidth(notice->fontMetrics().horizontalAdvance(QString(24, QChar(0x6570))));
 
-    txtFile = namedEdit(this, "txtFile");
-    txtFile->setMinimumWidth(txtFile->fontMetrics().horizontalAdvance(QString(36, '0')));
+    const FileBox file = fileBox(this, "txtFile", "cmdBrowse", QStringLiteral("备份文件："), 36);
+    txtFile = file.edit;
+    cmdBrowse = file.button;
     // Today's archive in the home folder unless the user names another.
     txtFile->setText(QDir::toNativeSeparators(
         QDir::homePath() + "/" + qs(gzgl::period::fullBackupFileName(gzgl::period::todayText()))));
-    cmdBrowse = namedButton(this, "cmdBrowse", QStringLiteral("浏览(&B)..."));
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("备份文件："), this));
-    row->addWidget(txtFile, 1);
-    row->addWidget(cmdBrowse);
 
     auto buttons = okCancelButtons(this);
     cmdOk = buttons.ok;
@@ -40,7 +36,7 @@ frmBackAll::frmBackAll(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress& progre
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(notice);
     layout->addSpacing(8);
-    layout->addLayout(row);
+    layout->addLayout(file.row);
     layout->addSpacing(8);
     layout->addWidget(buttons.box);
     layout->setSizeConstraint(QLayout::SetFixedSize);

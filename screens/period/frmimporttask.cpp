@@ -21,19 +21,15 @@ frmimporttask::frmimporttask(gzgl::Session& s, gzgl::Prompt& p, gzgl::Progress& 
     setObjectName("frmimporttask");
     setWindowTitle(QStringLiteral("数据导入"));
 
-    txtFile = namedEdit(this, "txtFile");
-    txtFile->setMinimumWidth(txtFile->fontMetrics().horizontalAdvance(QString(40, '0')));
-    cmdBrowse = namedButton(this, "cmdBrowse", QStringLiteral("浏览(&B)..."));
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("导入文件："), this));
-    row->addWidget(txtFile, 1);
-    row->addWidget(cmdBrowse);
+    const FileBox file = fileBox(this, "txtFile", "cmdBrowse", QStringLiteral("导入文件："), 40);
+    txtFile = file.edit;
+    cmdBrowse = file.button;
 
     auto buttons = okCancelButtons(this);
     cmdOk = buttons.ok;
     cmdCancel = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
+    layout->addLayout(file.row);
     layout->addSpacing(8);
     layout->addWidget(buttons.box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -49,10 +45,7 @@ void frmimporttask::setFile(const QString& file) {
 }
 
 void frmimporttask::browse() {
-    const QString chosen = QFileDialog::getOpenFileName(this, windowTitle(), QDir::homePath(),
-                                                        fileDialogFilter(gzgl::period::kImportFilter));
-    if (!chosen.isEmpty())
-        setFile(QDir::toNativeSeparators(chosen));
+    browseForFile(this, txtFile, windowTitle(), fileDialogFilter(gzgl::period::kImportFilter));
 }
 
 void frmimporttask::confirm() {

@@ -6,6 +6,10 @@
 #include <QComboBox>
 
 #include <QApplication>
+#include <QLabel>
+#include <QHBoxLayout>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -91,6 +95,26 @@ QPushButton* namedButton(QWidget* owner, const char* name, const QString& text) 
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+FileBox fileBox(QWidget* owner, const char* editName, const char* buttonName, const QString& label,
+                int widthChars) {
+    FileBox f;
+    f.edit = namedEdit(owner, editName);
+    f.edit->setMinimumWidth(f.edit->fontMetrics().horizontalAdvance(QString(widthChars, '0')));
+    f.button = namedButton(owner, buttonName, QStringLiteral("浏览(&B)..."));
+    f.row = new QHBoxLayout;
+    if (!label.isEmpty())
+        f.row->addWidget(new QLabel(label, owner));
+    f.row->addWidget(f.edit, 1);
+    f.row->addWidget(f.button);
+    return f;
+}
+
+void browseForFile(QWidget* owner, QLineEdit* box, const QString& title, const QString& filter) {
+    const QString chosen = QFileDialog::getOpenFileName(owner, title, QDir::homePath(), filter);
+    if (!chosen.isEmpty())
+        box->setText(QDir::toNativeSeparators(chosen));
 }
 
 QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip) {

@@ -12,6 +12,7 @@
 
 class QWidget;
 class QDialog;
+class QHBoxLayout;
 class QLineEdit;
 class QDialogButtonBox;
 class QPushButton;
@@ -73,6 +74,22 @@ QComboBox* namedCombo(QWidget* owner, const char* name);
 QPushButton* namedButton(QWidget* owner, const char* name, const QString& text);
 // The narrow "…" button beside a box that opens a picker.
 QPushButton* pickerButton(QWidget* owner, const char* name, const QString& tip);
+
+// A file box: the edit (named editName, room for widthChars characters of
+// a path) and its 浏览(&B)... button (named buttonName) in a row, after the
+// label when one is given.
+struct FileBox {
+    QLineEdit* edit;
+    QPushButton* button;
+    QHBoxLayout* row;
+};
+FileBox fileBox(QWidget* owner, const char* editName, const char* buttonName, const QString& label,
+                int widthChars);
+// The 浏览 of a file to read: an open dialog from the home folder; the
+// chosen file goes into the box, a cancel changes nothing.
+void browseForFile(QWidget* owner, QLineEdit* box, const QString& title, const QString& filter);
+// The filter of the salary text files.
+inline const char* const kTextFileFilter = "文本文件 (*.txt *.TXT);;所有文件 (*)";
 
 // A text-only toolbar, named as the screen's toolbar is named, and an
 // action on it named by its key, with its tip.
