@@ -38,15 +38,6 @@ Outcome failure(const Session& s, const char* what, const std::exception& e) {
 // A question answered No: nothing done, nothing to show.
 Outcome declined() { return Outcome::refuse({}, {}, Icon::None); }
 
-// Code lengths count characters, as the code boxes do; SQLite's length()
-// counts the same way, so the level checks below agree with it.
-std::size_t charCount(std::string_view text) {
-    std::size_t n = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
 
 
 bool departmentExists(Session& s, const std::string& code) {

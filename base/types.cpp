@@ -48,11 +48,6 @@ std::vector<TypeRow> readTypes(Session& s, const std::string& table) {
     return out;
 }
 
-// Code lengths count characters, as the code box does.
-std::size_t charCount(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 // A numeric code shown with its level's width: up to two characters as
 // "00", longer ones as "0000"; other codes as they are.

@@ -90,6 +90,14 @@ std::string zeroPad(long long v, int width) {
     return v < 0 ? "-" + s : s;
 }
 
+std::size_t charCount(std::string_view text) {
+    std::size_t n = 0;
+    for (const unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
 std::string leftChars(std::string_view text, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t seen = 0; i < text.size(); ++i) {

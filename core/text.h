@@ -46,6 +46,9 @@ std::string zeros(int n);
 // A number formatted with at least width digits, zero-padded ("0000").
 std::string zeroPad(long long v, int width);
 
+// The number of characters (UTF-8 code points, not bytes) of text: code
+// lengths count characters, as the code boxes and SQLite's length() do.
+std::size_t charCount(std::string_view text);
 // The first count characters (UTF-8 code points, not bytes) of text, as
 // the screens' Left cuts a code.
 std::string leftChars(std::string_view text, std::size_t count);

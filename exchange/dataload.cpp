@@ -35,13 +35,6 @@ struct LoadRefused {
     std::string message;
 };
 
-std::size_t charCount(std::string_view text) {
-    std::size_t n = 0;
-    for (const unsigned char c : text)
-        if ((c & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
 
 // The item of a fixed name, whatever the task calls it.
 std::string fixedItemCode(const std::string& name) {
@@ -51,7 +44,7 @@ std::string fixedItemCode(const std::string& name) {
     return it == fixed.end() ? std::string() : it->second;
 }
 
-bool isAccountItem(const std::string& code) { return code.size() == 4 && code >= "FFFG" && code <= "FFFL"; }
+bool isAccountItem(const std::string& code) { return !items::accountColumn(code).empty(); }
 
 // How the values of one item column of the file are written.
 struct ItemTarget {
@@ -61,14 +54,6 @@ struct ItemTarget {
     std::string employeeField; // an account item: the employee column it fills
 };
 
-// The employee column behind each account item, as the working grid shows them.
-std::string accountField(const std::string& code) {
-    static const std::map<std::string, std::string> fields = {
-        {"FFFG", "F_CID"},      {"FFFH", "F_AccNo"},    {"FFFI", "F_OldNo"},
-        {"FFFJ", "F_HouseNo"}, {"FFFK", "F_OtherNo1"}, {"FFFL", "F_OtherNo2"}};
-    const auto it = fields.find(code);
-    return it == fields.end() ? std::string() : it->second;
-}
 
 class Loader {
 public:
@@ -232,7 +217,7 @@ private:
             // The code and name travel in their own fields; account items
             // fill the employee's account columns.
             if (isAccountItem(target.code)) {
-                fields.push_back(accountField(target.code));
+                fields.push_back(items::accountColumn(target.code));
                 targets_.push_back({{}, name, false, fields.back()});
                 continue;
             }

@@ -76,10 +76,10 @@ void MonthWriter::setEmployeeFields(const std::vector<std::string>& columns) {
     updateFields_.reset();
     if (columns.empty())
         return;
-    static const char* const known[] = {"F_CID", "F_AccNo", "F_OldNo", "F_HouseNo", "F_OtherNo1", "F_OtherNo2"};
+    const auto& known = items::accountColumns();
     std::string sql = "Update " + periodTable(s_.taskPrefix(), "Employee") + " set ";
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (std::find(std::begin(known), std::end(known), columns[i]) == std::end(known))
+        if (std::none_of(known.begin(), known.end(), [&](const auto& k) { return k.second == columns[i]; }))
             throw DbError("员工字段不正确：" + columns[i]);
         sql += (i ? "," : "") + columns[i] + "=coalesce(?," + columns[i] + ")";
     }

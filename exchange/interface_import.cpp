@@ -105,7 +105,7 @@ InterfaceImportResult importInterfaceFile(Session& s, const std::string& path, P
                 continue;
             // An item without a value column (the account items) takes nothing.
             if (!dataColumns.count(code)) {
-                if (t != items::kNumber || (code >= "FFFG" && code <= "FFFL"))
+                if (t != items::kNumber || !items::accountColumn(code).empty())
                     continue;
                 s.taskConn.execute("Alter Table " + dataTable + " Add " + code + " float ");
                 dataColumns.insert(code);

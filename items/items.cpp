@@ -209,6 +209,20 @@ std::string accountCode(const std::string& name) {
     return {};
 }
 
+const std::vector<std::pair<std::string, std::string>>& accountColumns() {
+    static const std::vector<std::pair<std::string, std::string>> columns = {
+        {"FFFG", "F_CID"},     {"FFFH", "F_AccNo"},    {"FFFI", "F_OldNo"},
+        {"FFFJ", "F_HouseNo"}, {"FFFK", "F_OtherNo1"}, {"FFFL", "F_OtherNo2"}};
+    return columns;
+}
+
+std::string accountColumn(const std::string& code) {
+    for (const auto& [c, column] : accountColumns())
+        if (c == code)
+            return column;
+    return {};
+}
+
 Outcome checkItemName(const std::string& name) {
     const auto first = static_cast<unsigned char>(name.empty() ? ' ' : name[0]);
     if (std::isdigit(first) || isAsciiSymbol(first))

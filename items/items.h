@@ -17,6 +17,7 @@
 #include "core/session.h"
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,12 @@ bool isAccountName(const std::string& name);
 // FFFG..FFFL for the six account names that have a fixed code; empty for
 // any other name (企业代码 included).
 std::string accountCode(const std::string& name);
+// The account items' codes with the employee column their values live in,
+// in code order: FFFG F_CID, FFFH F_AccNo, FFFI F_OldNo, FFFJ F_HouseNo,
+// FFFK F_OtherNo1, FFFL F_OtherNo2.
+const std::vector<std::pair<std::string, std::string>>& accountColumns();
+// The employee column of an account item; empty for any other code.
+std::string accountColumn(const std::string& code);
 
 // The name rules of the add dialog on the trimmed name: the first
 // character must not be a digit or an ASCII symbol, no space anywhere

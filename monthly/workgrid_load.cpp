@@ -4,6 +4,7 @@
 #include "calc/numformat.h"
 #include "core/numtext.h"
 #include "core/schema.h"
+#include "items/items.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -15,14 +16,14 @@ namespace gzgl::monthly {
 
 namespace {
 
-// The account items, in the order of the employee fields selected for
-// them (F_CID, F_AccNo, F_OldNo, F_HouseNo, F_OtherNo1, F_OtherNo2).
-constexpr const char* kAccountCodes[] = {"FFFG", "FFFH", "FFFI", "FFFJ", "FFFK", "FFFL"};
+// The account items' employee fields are selected after code and name,
+// in the order of items::accountColumns().
 constexpr std::size_t kFirstAccountField = 2;
 
 int accountIndex(const std::string& code) {
-    for (std::size_t i = 0; i < std::size(kAccountCodes); ++i)
-        if (code == kAccountCodes[i])
+    const auto& columns = items::accountColumns();
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (code == columns[i].first)
             return static_cast<int>(i);
     return -1;
 }
