@@ -31,8 +31,11 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
   formula list LOGIN | add --code FXXX --text F [--yes]
        | replace --code FXXX --id N --text F | delete --code FXXX --id N
        | move --id N up|down | check --text F
-  tax list LOGIN | set --threshold T (stdin: start TAB end TAB rate TAB quick)
-       | generate --code FXXX --threshold T [--yes]
+  tax list LOGIN [--annual] | set --threshold T (stdin: start TAB end TAB rate TAB quick)
+       | set --annual [--deduction D] (stdin 同上，为年度税率表)
+       | generate --code FXXX --threshold T [--yes] | generate --annual [--yes]
+       | method [按月税率表|累计预扣法]
+       | cumulative [--income FXXX] [--deductions FXXX,FXXX] [--tax FXXX]
   recalc LOGIN [--period YYYYMM]   重算工资表并按制表符分隔输出（不写入）
   dep list LOGIN | add --code C --name N [--type 类型名称] [--yes]
       | modify --code C [--name N] [--type NN] | delete --code C [--yes]
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
     try {
         const cli::Args args(argc, argv,
                              {"yes", "help", "with-accounts", "tsv", "seq", "total", "by-account", "include",
-                              "lowest", "unite", "none"});
+                              "lowest", "unite", "none", "annual"});
         if (args.flag("help") || args.words().empty()) {
             std::cout << kUsage;
             return args.flag("help") ? 0 : 2;

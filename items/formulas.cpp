@@ -1,6 +1,7 @@
 #include "items/formulas.h"
 
 #include "core/text.h"
+#include "items/cumulative_tax.h"
 #include "items/itemcode.h"
 
 #include <algorithm>
@@ -57,6 +58,14 @@ void insertLine(Session& s, std::int64_t id, const std::string& code, const std:
     s.taskConn.execute("Insert Into " + formulaTable(s) + "(F_ID,F_Code,F_Formula) values(?,?,?)", {id, code, text});
 }
 
+// The store-order statements: every line rewritten with F_ID 1, 2, ... in
+// the order given. The caller owns the transaction.
+void storeOrder(Session& s, const std::vector<FormulaLine>& lines) {
+    s.taskConn.execute("Delete from " + formulaTable(s));
+    for (std::size_t n = 0; n < lines.size(); ++n)
+        insertLine(s, static_cast<std::int64_t>(n + 1), lines[n].code, lines[n].formula);
+}
+
 // The step shared by every way a new line comes in, once the caller has
 // found the item to be one that can get formulas: an item that gets its
 // first line is asked about its values. nullopt when the caller may go on.
@@ -88,7 +97,7 @@ std::vector<ItemChoice> waitingItems(Session& s) {
     std::vector<ItemChoice> out;
     for (std::size_t i = 0; i < rs.size(); ++i) {
         const std::string code = rs.row(i)[0].toString();
-        if (code != "FFFF" && code != "FFFE" && code != "FFFD")
+        if (code != "FFFF" && code != "FFFE" && code != "FFFD" && !isCumulativeCode(code))
             out.push_back({code, rs.row(i)[1].toString()});
     }
     return out;
@@ -193,33 +202,64 @@ FormulaResult putFormula(Session& s, Prompt& p, const FormulaEdit& edit) {
     return r;
 }
 
-FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, const std::vector<std::string>& texts) {
-    FormulaResult r;
-    const std::string c = trim(code);
+namespace {
+
+// The steps before several lines of one item are written: the item can take
+// lines, no text is empty, the question for its values, every text passes
+// the check. The cleaned texts, or the refusal in r (nothing to do when both
+// are empty).
+std::vector<std::string> admitLines(Session& s, Prompt& p, const std::string& c, const std::vector<std::string>& texts,
+                                    bool& first, FormulaResult& r) {
     if (c.empty() || !isWaiting(s, c)) {
         r.outcome = refuse("请选择需要添加的项目！", "lstWait");
-        return r;
+        return {};
     }
     std::vector<std::string> cleaned;
     for (const std::string& t : texts) {
         cleaned.push_back(cleanFormula(t));
         if (cleaned.back().empty()) {
             r.outcome = refuse("公式为空，添加公式前请进行公式维护！", "txtFormula");
-            return r;
+            return {};
         }
     }
     if (cleaned.empty())
-        return r;
-    bool first = false;
+        return {};
     if (std::optional<Outcome> o = admit(s, p, c, first)) {
         r.outcome = *o;
-        return r;
+        return {};
     }
     for (const std::string& t : cleaned)
         if (Outcome o = checkFormula(s, t); !o.ok) {
             r.outcome = o;
-            return r;
+            return {};
         }
+    return cleaned;
+}
+
+// Whether a checked formula names code (codes are read four characters at
+// every "F", as the calculation reads them).
+bool usesCode(const std::string& formula, const std::string& code) {
+    for (std::size_t i = 0; i < formula.size();) {
+        if (formula[i] == 'F') {
+            if (formula.compare(i, 4, code) == 0)
+                return true;
+            i += 4;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, const std::vector<std::string>& texts) {
+    FormulaResult r;
+    const std::string c = trim(code);
+    bool first = false;
+    const std::vector<std::string> cleaned = admitLines(s, p, c, texts, first, r);
+    if (cleaned.empty())
+        return r;
     try {
         Transaction t(s.taskConn);
         if (first)
@@ -233,6 +273,46 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
         r.outcome = failure(e);
         return r;
     }
+    r.changed = true;
+    return r;
+}
+
+FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code,
+                                  const std::vector<std::string>& texts) {
+    FormulaResult r;
+    const std::string c = trim(code);
+    bool first = false;
+    const std::vector<std::string> cleaned = admitLines(s, p, c, texts, first, r);
+    if (cleaned.empty())
+        return r;
+    std::vector<FormulaLine> kept;
+    std::optional<std::size_t> at;
+    for (const FormulaLine& l : loadFormulaLines(s)) {
+        if (trim(l.code) == c) {
+            if (!at)
+                at = kept.size();
+            continue;
+        }
+        if (!at && first && usesCode(l.formula, c))
+            at = kept.size();
+        kept.push_back(l);
+    }
+    const std::size_t place = at.value_or(kept.size());
+    std::vector<FormulaLine> lines(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(place));
+    for (const std::string& text : cleaned)
+        lines.push_back({0, c, text});
+    lines.insert(lines.end(), kept.begin() + static_cast<std::ptrdiff_t>(place), kept.end());
+    try {
+        Transaction t(s.taskConn);
+        if (first)
+            dropDataColumn(s, c);
+        storeOrder(s, lines);
+        t.commit();
+    } catch (const std::exception& e) {
+        r.outcome = failure(e);
+        return r;
+    }
+    r.id = static_cast<int>(place + cleaned.size());
     r.changed = true;
     return r;
 }
@@ -282,9 +362,7 @@ FormulaResult moveFormula(Session& s, int id, bool up) {
     std::swap(lines[i], lines[j]);
     try {
         Transaction t(s.taskConn);
-        s.taskConn.execute("Delete from " + formulaTable(s));
-        for (std::size_t n = 0; n < lines.size(); ++n)
-            insertLine(s, static_cast<std::int64_t>(n + 1), lines[n].code, lines[n].formula);
+        storeOrder(s, lines);
         t.commit();
     } catch (const std::exception& e) {
         r.outcome = failure(e);

@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "core/schema.h"
 #include "core/text.h"
+#include "items/cumulative_tax.h"
 #include "items/formulas.h"
 #include "items/itemcode.h"
 
@@ -43,7 +44,7 @@ bool isKnownType(const std::string& t) { return t == kNumber || t == kText || t 
 
 bool isBuiltIn(const std::string& code) {
     return code == "F000" || code == "F001" || code == "F002" || code == "F003" || code == "FFFF" ||
-           code == "FFFE" || code == "FFFD";
+           code == "FFFE" || code == "FFFD" || isCumulativeCode(code);
 }
 
 Item readItem(const Recordset& rs, std::size_t i) {
@@ -345,7 +346,8 @@ AddItemResult addItem(Session& s, const ItemFields& fields) {
 ItemLocks itemLocks(const Item& item) {
     ItemLocks l;
     const std::string& c = item.code;
-    const bool carry = c == "FFFF" || c == "FFFE" || c == "FFFD";
+    // The carried items: the rounding-off and the cumulative tax figures.
+    const bool carry = c == "FFFF" || c == "FFFE" || c == "FFFD" || isCumulativeCode(c);
     if (c == "F000" || c == "F003" || carry || item.type == kDate || isAccountCode(c))
         l.name = l.type = l.prec = l.show = true;
     if (carry)

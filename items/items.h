@@ -125,8 +125,9 @@ AddItemResult addItem(Session& s, const ItemFields& fields);
 bool applyAccountDefaults(ItemFields& f);
 
 // Which fields the change dialog locks for an item: name, type, precision
-// and 输入时显示 for F000, F003, FFFF, FFFE, FFFD, date items and
-// FFFG..FFFL; additionally 自定项 and its value for FFFF, FFFE, FFFD. The
+// and 输入时显示 for F000, F003, FFFF, FFFE, FFFD, the cumulative tax items
+// FFF1..FFF3, date items and FFFG..FFFL; additionally 自定项 and its value
+// for FFFF, FFFE, FFFD and FFF1..FFF3. The
 // type of F001 and F002 is locked as well (they are always text).
 struct ItemLocks {
     bool name = false;

@@ -49,9 +49,11 @@ Digits significant(double v) {
     return out;
 }
 
-// rate / 100 with at least two decimals: 10 gives 0.10; a fractional percent
-// keeps its digits (7.5 gives 0.075) rather than being rounded to 0.08.
-std::string rateText(double percent) {
+} // namespace
+
+// A fractional percent keeps its digits (7.5 gives 0.075) rather than being
+// rounded to 0.08.
+std::string rateFraction(double percent) {
     std::string r = plainDecimal(percent / 100);
     const std::size_t point = r.find('.');
     if (point == std::string::npos)
@@ -60,6 +62,10 @@ std::string rateText(double percent) {
         r.append(3 - (r.size() - point), '0');
     return r;
 }
+
+bool openBracketEnd(double end) { return isOpenEnd(end); }
+
+namespace {
 
 struct Bracket {
     double start = 0, end = 0;
@@ -208,7 +214,7 @@ std::vector<std::string> taxFormulaTexts(const std::string& threshold, const std
         const double quick = readNumber(r.quick);
         if (start == 0 && end == 0 && rate == 0 && quick == 0)
             continue;
-        const std::string value = ",(" + base + ")*" + rateText(rate) + "-" + plainDecimal(quick) + "}";
+        const std::string value = ",(" + base + ")*" + rateFraction(rate) + "-" + plainDecimal(quick) + "}";
         if (isOpenEnd(end))
             out.push_back("{" + base + ">" + plainDecimal(start) + value);
         else

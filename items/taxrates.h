@@ -70,6 +70,14 @@ std::vector<std::string> taxFormulaTexts(const std::string& threshold, const std
 FormulaResult generateTaxFormulas(Session& s, Prompt& p, const std::string& code, const std::string& threshold,
                                   const std::vector<TaxRow>& rows);
 
+// Whether a bracket end makes the open top bracket: 0, or too large to be
+// written without an exponent (>= 1E+15, such as the built-in 1E+99).
+bool openBracketEnd(double end);
+
+// rate / 100 as a formula writes it, with at least two decimals: 10 gives
+// 0.10, 7.5 gives 0.075.
+std::string rateFraction(double percent);
+
 // The decimal text of a value without exponent: at most 15 significant
 // digits, no trailing zeros (800, 0.1, 100000000000000000000).
 std::string plainDecimal(double v);

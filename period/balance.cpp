@@ -5,6 +5,7 @@
 #include "core/schema.h"
 #include "core/startup.h"
 #include "core/text.h"
+#include "items/cumulative_tax.h"
 #include "monthly/refresh.h"
 #include "monthly/workgrid_load.h"
 #include "period/periods.h"
@@ -56,20 +57,23 @@ void setFixedValues(Connection& c, const std::string& cur, const std::string& ne
     setItemColumns(c, next, items, [](const Value& v) { return Value(v.isNull() ? 0.0 : v.toDouble()); });
 }
 
-// This month's rounding remainder, from a full recalculation of the open
-// period, becomes the new month's carried remainder.
-void carryRemainder(Session& s, const std::string& next, Progress& progress, const StopRequested& stop) {
+// The open period recalculated completely, as the carries need it.
+calc::WorkGrid recalculated(Session& s, Progress& progress, const StopRequested& stop) {
     calc::WorkGrid grid = monthly::loadWorkGrid(s, {}, false).grid;
     calc::RecalculateGrid(s, grid, {s.roundOffMode, IsNotCalcOn(s)}, progress);
     if (stop && stop())
         throw StopPressed{};
+    return grid;
+}
+
+// This month's rounding remainder becomes the new month's carried remainder.
+void carryRemainder(Session& s, const calc::WorkGrid& grid, const std::string& next) {
     const int fffd = grid.columnOf("FFFD");
     if (fffd < 0)
         return;
-    const std::string data = periodTable(next, "Data");
+    Statement update = s.taskConn.prepareStatement("Update " + periodTable(next, "Data") + " set FFFF=? where F_EmpNo=?");
     for (int r = calc::kFirstEmployeeRow; r < grid.rows(); ++r)
-        s.taskConn.execute("Update " + data + " set FFFF=? where F_EmpNo=?",
-                           {readNumber(grid.cell(r, fffd)), grid.cell(r, 0)});
+        update.run({readNumber(grid.cell(r, fffd)), grid.cell(r, 0)});
 }
 
 // The date items of the new month hold its label, "yyyy年mm月".
@@ -103,6 +107,9 @@ Outcome closeMonth(Session& s, const std::string& year, const std::string& month
     if (!typed || *typed <= s.curPeriod)
         return refuse("时间不正确！");
     const std::string period = *typed;
+    const bool cumulative = items::cumulativeMethod(s);
+    if (const std::string why = items::cumulativeCloseRefusal(s); !why.empty())
+        return Outcome::refuse(why, title, Icon::Exclamation);
 
     const std::string old = s.curPeriod;
     const std::string cur = makeTaskPrefix(s.curTaskID, old);
@@ -121,8 +128,14 @@ Outcome closeMonth(Session& s, const std::string& year, const std::string& month
             progress.step();
         }
         setFixedValues(s.taskConn, cur, next);
-        if (s.roundOffMode != 0)
-            carryRemainder(s, next, progress, stop);
+        if (s.roundOffMode != 0 || cumulative) {
+            const calc::WorkGrid grid = recalculated(s, progress, stop);
+            if (s.roundOffMode != 0)
+                carryRemainder(s, grid, next);
+            // A new tax year starts the cumulative figures from zero.
+            if (cumulative)
+                items::carryCumulative(s, grid, next, period.substr(0, 4) != old.substr(0, 4));
+        }
         s.taskConn.execute("Update sys.GZSysInfo Set F_DQRQ=?,F_ZZ=0 Where F_ID=?", {period, s.curTaskID});
         s.taskConn.execute("Update GZRecord set F_ZZ='1' where F_ID=? And F_Time=?", {s.curTaskID, old});
         s.taskConn.execute("Insert Into GZRecord(F_ID,F_Time,F_ZZ) values(?,?,'0')", {s.curTaskID, period});

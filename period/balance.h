@@ -36,7 +36,9 @@ using StopRequested = std::function<bool()>;
 // focusing txtYear), then in one transaction copies the thirteen tables,
 // sets the fixed-value items without a formula, carries this month's
 // rounding remainder FFFD (from a full recalculation) into the new month's
-// FFFF when rounding is on, moves the open mark and labels the date items.
+// FFFF when rounding is on, carries the cumulative tax figures when the task
+// withholds cumulatively (items/cumulative_tax.h; refused beforehand when
+// its items are not chosen), moves the open mark and labels the date items.
 // Ends with "结转完成！" and the session in the new period, or with
 // "结转被用户停止！" / "结转未完成！" and nothing changed.
 Outcome closeMonth(Session& s, const std::string& year, const std::string& month, Progress& progress,

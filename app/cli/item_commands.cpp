@@ -3,12 +3,14 @@
 #include "app/cli/commands.h"
 
 #include "core/text.h"
+#include "items/cumulative_tax.h"
 #include "items/formulas.h"
 #include "items/items.h"
 #include "items/taxrates.h"
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -186,12 +188,22 @@ int formulaCheck(Context& c) {
     return report(c, checkFormula(c.session, cleanFormula(text)));
 }
 
+void printBrackets(const std::vector<TaxRow>& rows) {
+    for (const TaxRow& r : rows)
+        std::cout << r.start << '\t' << r.end << '\t' << r.rate << '\t' << r.quick << "\n";
+}
+
 int taxList(Context& c) {
-    c.args.allowOnly(kLogin);
+    c.args.allowOnly(withLogin({"annual"}));
     if (!openAndLogin(c))
         return 1;
-    for (const TaxRow& r : loadTaxRows(c.session))
-        std::cout << r.start << '\t' << r.end << '\t' << r.rate << '\t' << r.quick << "\n";
+    if (c.args.flag("annual")) {
+        const AnnualTable t = loadAnnualTable(c.session);
+        std::cout << "每月减除费用\t" << t.deduction << "\n";
+        printBrackets(t.rows);
+        return 0;
+    }
+    printBrackets(loadTaxRows(c.session));
     return 0;
 }
 
@@ -221,23 +233,59 @@ std::vector<TaxRow> readBrackets(std::istream& in) {
     return rows;
 }
 
-int taxSet(Context& c) {
-    c.args.allowOnly(withLogin({"threshold"}));
-    const std::string threshold = c.args.require("threshold");
-    std::vector<TaxRow> rows = readBrackets(std::cin);
-    if (!openAndLogin(c))
-        return 1;
+// The typed cells as the grid would keep them; the refusal of the first
+// illegal one.
+std::optional<Outcome> acceptCells(std::vector<TaxRow>& rows) {
     for (TaxRow& r : rows)
         for (std::string* cell : {&r.start, &r.end, &r.rate, &r.quick}) {
             const CellResult cr = acceptTaxCell(*cell);
             if (!cr.outcome.ok)
-                return report(c, cr.outcome);
+                return cr.outcome;
             *cell = cr.shown;
         }
-    return report(c, saveBrackets(c.session, threshold, rows));
+    return std::nullopt;
+}
+
+int taxSet(Context& c) {
+    c.args.allowOnly(withLogin({"threshold", "annual", "deduction"}));
+    const bool annual = c.args.flag("annual");
+    if (annual && c.args.get("threshold"))
+        throw UsageError("--annual 用 --deduction 给出每月减除费用");
+    if (!annual && c.args.get("deduction"))
+        throw UsageError("--deduction 只用于 --annual");
+    const std::string threshold = annual ? std::string() : c.args.require("threshold");
+    std::vector<TaxRow> rows = readBrackets(std::cin);
+    if (!openAndLogin(c))
+        return 1;
+    if (std::optional<Outcome> o = acceptCells(rows))
+        return report(c, *o);
+    if (!annual)
+        return report(c, saveBrackets(c.session, threshold, rows));
+    AnnualTable t{loadAnnualTable(c.session).deduction, rows};
+    if (auto d = c.args.get("deduction"))
+        t.deduction = *d;
+    return report(c, saveAnnualTable(c.session, t));
+}
+
+// Prints the lines of code with ids in (last - count, last].
+void printNewLines(Context& c, const FormulaResult& r, int count) {
+    if (r.outcome.ok && r.changed)
+        for (const FormulaLine& l : loadFormulaLines(c.session))
+            if (l.id > r.id - count && l.id <= r.id)
+                printLine(l);
 }
 
 int taxGenerate(Context& c) {
+    if (c.args.flag("annual")) {
+        c.args.allowOnly(withLogin({"annual", "yes"}));
+        if (!openAndLogin(c))
+            return 1;
+        const auto added = static_cast<int>(
+            annualFormulaTexts(loadAnnualTable(c.session), loadCumulativeChoice(c.session)).size());
+        const FormulaResult r = generateAnnualFormulas(c.session, c.prompt);
+        printNewLines(c, r, added);
+        return report(c, r.outcome);
+    }
     c.args.allowOnly(withLogin({"code", "threshold", "yes"}));
     const std::string code = c.args.require("code");
     const std::string threshold = c.args.require("threshold");
@@ -246,12 +294,55 @@ int taxGenerate(Context& c) {
     const std::vector<TaxRow> rows = loadTaxRows(c.session);
     const auto added = static_cast<int>(taxFormulaTexts(threshold, rows).size());
     const FormulaResult r = generateTaxFormulas(c.session, c.prompt, code, threshold, rows);
-    // The new lines carry the ids up to r.id.
-    if (r.outcome.ok && r.changed)
-        for (const FormulaLine& l : loadFormulaLines(c.session))
-            if (l.id > r.id - added && l.id <= r.id)
-                printLine(l);
+    printNewLines(c, r, added);
     return report(c, r.outcome);
+}
+
+int taxMethod(Context& c) {
+    c.args.allowOnly(kLogin);
+    const auto& w = c.args.words();
+    if (w.size() > 3)
+        throw UsageError("tax method 之后最多一个计税方法");
+    if (!openAndLogin(c))
+        return 1;
+    if (w.size() == 2) {
+        std::cout << loadTaxMethod(c.session) << "\n";
+        return 0;
+    }
+    return report(c, setTaxMethod(c.session, w[2]));
+}
+
+int taxCumulative(Context& c) {
+    c.args.allowOnly(withLogin({"income", "deductions", "tax"}));
+    const bool setting = c.args.get("income") || c.args.get("deductions") || c.args.get("tax");
+    if (!openAndLogin(c))
+        return 1;
+    CumulativeChoice choice = loadCumulativeChoice(c.session);
+    if (!setting) {
+        std::string deductions;
+        for (const std::string& d : choice.deductions)
+            deductions += (deductions.empty() ? "" : ",") + d;
+        std::cout << "收入项目\t" << choice.income << "\n扣除项目\t" << deductions << "\n税额项目\t" << choice.tax
+                  << "\n";
+        return 0;
+    }
+    if (auto v = c.args.get("income"))
+        choice.income = *v;
+    if (auto v = c.args.get("tax"))
+        choice.tax = *v;
+    if (auto v = c.args.get("deductions")) {
+        choice.deductions.clear();
+        std::string cur;
+        for (char ch : *v + ",") {
+            if (ch == ',') {
+                choice.deductions.push_back(cur);
+                cur.clear();
+            } else {
+                cur += ch;
+            }
+        }
+    }
+    return report(c, setCumulativeChoice(c.session, choice));
 }
 
 } // namespace
@@ -296,7 +387,11 @@ int cmdTax(Context& c) {
         return taxSet(c);
     if (sub == "generate")
         return taxGenerate(c);
-    throw UsageError("tax 之后应为 list、set 或 generate");
+    if (sub == "method")
+        return taxMethod(c);
+    if (sub == "cumulative")
+        return taxCumulative(c);
+    throw UsageError("tax 之后应为 list、set、generate、method 或 cumulative");
 }
 
 } // namespace gzgl::cli
