@@ -8,6 +8,7 @@
 #include "core/schema.h"
 #include "core/tasks.h"
 #include "core/text.h"
+#include "items/cumulative_tax.h"
 #include "items/items.h"
 
 #include <unistd.h>
@@ -38,8 +39,14 @@ struct LoadRefused {
 
 // The item of a fixed name, whatever the task calls it.
 std::string fixedItemCode(const std::string& name) {
-    static const std::map<std::string, std::string> fixed = {
-        {"实发工资", "F000"}, {"上月扣零", "FFFF"}, {"本月补发", "FFFE"}, {"本月扣零", "FFFD"}};
+    static const std::map<std::string, std::string> fixed = [] {
+        std::map<std::string, std::string> m = {
+            {"实发工资", "F000"}, {"上月扣零", "FFFF"}, {"本月补发", "FFFE"}, {"本月扣零", "FFFD"}};
+        // The cumulative tax figures keep their reserved codes too.
+        for (const items::ReservedItem& r : items::cumulativeItems())
+            m.emplace(r.name, r.code);
+        return m;
+    }();
     const auto it = fixed.find(name);
     return it == fixed.end() ? std::string() : it->second;
 }

@@ -69,6 +69,11 @@ std::string joinCodes(const std::vector<std::string>& codes) {
     return out;
 }
 
+// Net pay, the rounding-off and the reserved items are never chosen.
+bool usedElsewhere(const std::string& code) {
+    return code == "F000" || code == "FFFD" || code == "FFFE" || code == "FFFF" || isCumulativeCode(code);
+}
+
 double cents(double v) { return readNumber(formatMoney(v)); }
 
 // Creates the reserved items that are missing and gives each its column.
@@ -182,10 +187,13 @@ AnnualTable loadAnnualTable(Session& s) {
     return t;
 }
 
-Outcome saveAnnualTable(Session& s, const AnnualTable& table) {
+namespace {
+
+// The annual table checked and turned into its parameter values, one per
+// bracket; the refusal when it fails.
+Outcome checkAnnual(const AnnualTable& table, std::vector<std::string>& values) {
     if (Outcome o = checkBrackets(table.deduction, table.rows); !o.ok)
         return o;
-    std::vector<std::string> values;
     for (const TaxRow& r : table.rows)
         if (!r.empty()) {
             const double end = readNumber(trim(r.end));
@@ -195,32 +203,19 @@ Outcome saveAnnualTable(Session& s, const AnnualTable& table) {
         }
     if (values.size() > kMaxRows)
         return refuse("年度税率表最多99行！", "msfYearRate");
-    try {
-        ensureParameterTable(s.sysConn);
-        Transaction t(s.sysConn);
-        s.sysConn.execute("delete from tbSysSet where ztName=? and ParaName like ?",
-                          {s.curTaskID, std::string(kRowParam) + "%"});
-        for (std::size_t i = 0; i < values.size(); ++i)
-            putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, rowParam(i + 1), values[i]);
-        putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kBasicParam,
-                         plainDecimal(readNumber(trim(table.deduction))));
-        t.commit();
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
-    return Outcome{true, "成功存贮完毕！", kTitle, Icon::Information, {}};
+    return Outcome::success();
 }
 
-CumulativeChoice loadCumulativeChoice(Session& s) {
-    CumulativeChoice c;
-    c.income = upperAscii(taskParameter(s, kIncomeParam).value_or(""));
-    c.deductions = splitCodes(taskParameter(s, kDeductParam).value_or(""));
-    c.tax = upperAscii(taskParameter(s, kTaxParam).value_or(""));
-    return c;
+void writeAnnual(Session& s, const AnnualTable& table, const std::vector<std::string>& values) {
+    s.sysConn.execute("delete from tbSysSet where ztName=? and ParaName like ?",
+                      {s.curTaskID, std::string(kRowParam) + "%"});
+    for (std::size_t i = 0; i < values.size(); ++i)
+        putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, rowParam(i + 1), values[i]);
+    putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kBasicParam, plainDecimal(readNumber(trim(table.deduction))));
 }
 
-Outcome setCumulativeChoice(Session& s, const CumulativeChoice& choice) {
-    CumulativeChoice c;
+// The choice with its codes trimmed and upper-cased, checked.
+Outcome checkChoice(Session& s, const CumulativeChoice& choice, CumulativeChoice& c) {
     c.income = upperAscii(trim(choice.income));
     c.tax = upperAscii(trim(choice.tax));
     for (const std::string& d : choice.deductions)
@@ -237,24 +232,79 @@ Outcome setCumulativeChoice(Session& s, const CumulativeChoice& choice) {
         const std::optional<Item> item = isItemCode(code) ? findItem(s, code) : std::nullopt;
         if (!item || item->type != kNumber)
             return refuse("项目" + code + "不存在或不是数字项目！", "cmbIncome");
-        if (code == "F000" || code == "FFFD" || code == "FFFE" || code == "FFFF" || isCumulativeCode(code))
+        if (usedElsewhere(code))
             return refuse("“" + item->name + "”不能用于累计预扣！", "cmbIncome");
         if (!seen.insert(code).second)
             return refuse("“" + item->name + "”选择了两次！", "cmbIncome");
     }
     if (c.tax == "F003")
         return refuse("应发工资不能作为税额项目！", "cmbTax");
+    return Outcome::success();
+}
+
+void writeChoice(Session& s, const CumulativeChoice& c) {
+    putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kIncomeParam, c.income);
+    putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kDeductParam, joinCodes(c.deductions));
+    putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kTaxParam, c.tax);
+}
+
+// Runs write in one transaction of the system database: "成功存贮完毕！".
+template <class Write>
+Outcome storeParameters(Session& s, Write write) {
     try {
         ensureParameterTable(s.sysConn);
         Transaction t(s.sysConn);
-        putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kIncomeParam, c.income);
-        putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kDeductParam, joinCodes(c.deductions));
-        putTaskParameter(s.sysConn, "tbSysSet", s.curTaskID, kTaxParam, c.tax);
+        write();
         t.commit();
     } catch (const std::exception& e) {
         return failure(e);
     }
     return Outcome{true, "成功存贮完毕！", kTitle, Icon::Information, {}};
+}
+
+} // namespace
+
+Outcome saveAnnualTable(Session& s, const AnnualTable& table) {
+    std::vector<std::string> values;
+    if (Outcome o = checkAnnual(table, values); !o.ok)
+        return o;
+    return storeParameters(s, [&] { writeAnnual(s, table, values); });
+}
+
+CumulativeChoice loadCumulativeChoice(Session& s) {
+    CumulativeChoice c;
+    c.income = upperAscii(taskParameter(s, kIncomeParam).value_or(""));
+    c.deductions = splitCodes(taskParameter(s, kDeductParam).value_or(""));
+    c.tax = upperAscii(taskParameter(s, kTaxParam).value_or(""));
+    return c;
+}
+
+std::vector<ItemChoice> cumulativeCandidates(Session& s) {
+    std::vector<ItemChoice> out;
+    for (const Item& i : loadItems(s))
+        if (i.type == kNumber && !usedElsewhere(trim(i.code)))
+            out.push_back({trim(i.code), i.name});
+    return out;
+}
+
+Outcome setCumulativeChoice(Session& s, const CumulativeChoice& choice) {
+    CumulativeChoice c;
+    if (Outcome o = checkChoice(s, choice, c); !o.ok)
+        return o;
+    return storeParameters(s, [&] { writeChoice(s, c); });
+}
+
+Outcome saveCumulativeSettings(Session& s, const AnnualTable& table, const CumulativeChoice& choice) {
+    std::vector<std::string> values;
+    if (Outcome o = checkAnnual(table, values); !o.ok)
+        return o;
+    CumulativeChoice c;
+    if (Outcome o = checkChoice(s, choice, c); !o.ok)
+        return o;
+    return storeParameters(s, [&] {
+        writeAnnual(s, table, values);
+        writeChoice(s, c);
+    });
 }
 
 std::vector<std::string> annualFormulaTexts(const AnnualTable& table, const CumulativeChoice& choice) {

@@ -96,11 +96,19 @@ struct CumulativeChoice {
 };
 
 CumulativeChoice loadCumulativeChoice(Session& s);
+// The items the page offers for income and deductions (number items other
+// than net pay, the rounding-off and the reserved items), in F_ID order;
+// the tax item is any of them but 应发工资.
+std::vector<ItemChoice> cumulativeCandidates(Session& s);
 // Checks that income and tax are chosen, that every code is a number item of
 // the open period other than net pay and the reserved items, that the tax
 // item can take formula lines and is not 应发工资, and that no item is
 // chosen twice; then stores the choice.
 Outcome setCumulativeChoice(Session& s, const CumulativeChoice& choice);
+
+// 存盘 on the cumulative page: both checks, then the table and the choice
+// in one transaction.
+Outcome saveCumulativeSettings(Session& s, const AnnualTable& table, const CumulativeChoice& choice);
 
 // The lines the generator writes, in order.
 std::vector<std::string> annualFormulaTexts(const AnnualTable& table, const CumulativeChoice& choice);

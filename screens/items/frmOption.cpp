@@ -6,6 +6,7 @@
 #include "screens/items/frmAlterOption.h"
 #include "screens/session/ScreenSupport.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -28,6 +29,7 @@ frmOption::frmOption(Session& s, Prompt& p, QWidget* parent) : QWidget(parent), 
     reloadItems();
     reloadFormulas();
     reloadTaxRows();
+    reloadCumulative();
     resize(820, 560);
 }
 
@@ -78,6 +80,9 @@ void frmOption::reloadItems() {
         if (ss(fgdList->item(r, 1)->text()) == keep)
             fgdList->selectRow(r);
     fillWaitingList(lstWait, items::waitingItems(s_));
+    // The tax page offers the items as they now are, keeping what is chosen.
+    if (cmbIncome->count() > 0)
+        fillChoiceLists(chosenItems());
 }
 
 std::string frmOption::selectedItemCode() const {

@@ -5,14 +5,17 @@
 
 #include "core/prompt.h"
 #include "core/session.h"
+#include "items/cumulative_tax.h"
 #include "items/taxrates.h"
 
 #include <QWidget>
 
 #include <optional>
 
+class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QStackedWidget;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -29,6 +32,8 @@ public:
     void reloadItems();
     void reloadFormulas();
     void reloadTaxRows();
+    // The tax page's method box, the annual table and the item choices.
+    void reloadCumulative();
 
     // The add and change dialogs, opened window-modal over this screen.
     frmAddOption* openAddDialog();
@@ -52,10 +57,26 @@ private:
     void generateTax();
     void selectLine(int id);
 
+    QWidget* buildMonthlyTaxPage();
+    QWidget* buildCumulativePage();
+    void methodChosen(int index);
+    void showMethod();
+
+    // The bracket grids (msfRate and msfYearRate) edit alike: a cell takes
+    // only what acceptTaxCell accepts and keeps its accepted text in
+    // Qt::UserRole, so that a refused entry can be taken back.
+    void connectBracketGrid(QTableWidget* grid);
+    // 插入一行 and 删除一行 of a bracket grid.
+    void connectRowButtons(QTableWidget* grid, QPushButton* insert, QPushButton* remove);
     void taxCellChanged(QTableWidgetItem* cell);
-    void setTaxCell(int row, int col, const QString& text);
-    std::vector<gzgl::items::TaxRow> taxGrid() const;
+    void setTaxCell(QTableWidget* grid, int row, int col, const QString& text);
+    void fillBrackets(QTableWidget* grid, const std::vector<gzgl::items::TaxRow>& rows);
+    std::vector<gzgl::items::TaxRow> bracketRows(const QTableWidget* grid) const;
     bool saveTax();
+    bool saveCumulative();
+    void generateCumulative();
+    gzgl::items::CumulativeChoice chosenItems() const;
+    void fillChoiceLists(const gzgl::items::CumulativeChoice& choice);
     void quitTax();
 
     gzgl::Session& s_;
@@ -65,7 +86,14 @@ private:
     QListWidget* lstWait;
     QTableWidget* fgAlready;
     QLineEdit* txtFormula;
+    QComboBox* cmbMethod;
+    QStackedWidget* stkTax;
     QTableWidget* msfRate;
     QLineEdit* txtstart;
+    QTableWidget* msfYearRate;
+    QLineEdit* txtDeduct;
+    QComboBox* cmbIncome;
+    QListWidget* lstDeduct;
+    QComboBox* cmbTax;
     bool fillingTax_ = false;
 };

@@ -145,7 +145,12 @@ void frmOption::moveFormula(bool up) {
 }
 
 void frmOption::generateTax() {
-    const std::vector<items::TaxRow> rows = taxGrid();
+    // Under the cumulative method the button makes the method's lines.
+    if (items::cumulativeMethod(s_)) {
+        generateCumulative();
+        return;
+    }
+    const std::vector<items::TaxRow> rows = bracketRows(msfRate);
     const items::FormulaResult r = items::generateTaxFormulas(s_, p_, waitingCode(), ss(txtstart->text()), rows);
     applyOutcome(this, p_, r.outcome);
     if (r.changed) {

@@ -1,6 +1,7 @@
 // The item screens' wiring: what is typed reaches the engine, the lists
 // follow, refusals show their message and leave the screen as it was.
 #include "core/login.h"
+#include "items/cumulative_tax.h"
 #include "items/formulas.h"
 #include "items/itemcode.h"
 #include "screens/items/frmAddOption.h"
@@ -19,6 +20,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -211,6 +214,75 @@ private slots:
         click(&o, "cmdSave");
         QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("成功存贮完毕！"));
         QCOMPARE(items::loadTaxRows(*s)[0].rate, std::string("6.00"));
+    }
+
+    void cumulativeTaxPageChoosesItemsAndGeneratesLines() {
+        for (const char* name : {"社保公积金", "个人所得税"}) {
+            items::ItemFields f;
+            f.name = name;
+            f.type = items::kNumber;
+            QVERIFY(items::addItem(*s, f).outcome.ok);
+        }
+        frmOption o(*s, p);
+        o.resize(1000, 640);
+        o.show();
+        auto* method = child<QComboBox>(&o, "cmbMethod");
+        auto* pages = child<QStackedWidget>(&o, "stkTax");
+        QCOMPARE(method->currentText(), QStringLiteral("按月税率表"));
+        QCOMPARE(pages->currentIndex(), 0);
+        child<QTabWidget>(&o, "tbsOptions")->setCurrentIndex(2);
+
+        // Choosing the method brings its items into the lists at once.
+        method->setCurrentIndex(1);
+        emit method->activated(1);
+        QVERIFY2(p.last().starts_with("计税方法已改为“累计预扣法”"), p.last().c_str());
+        QCOMPARE(pages->currentIndex(), 1);
+        QVERIFY(column(child<QTableWidget>(&o, "fgdList"), 1).contains("FFF3"));
+        auto* year = child<QTableWidget>(&o, "msfYearRate");
+        QCOMPARE(year->rowCount(), 7);
+        QCOMPARE(year->item(1, 1)->text(), QStringLiteral("144000.00"));
+        QCOMPARE(year->item(6, 1)->text(), QString());
+        QCOMPARE(child<QLineEdit>(&o, "txtDeduct")->text(), QStringLiteral("5000.00"));
+        year->item(0, 3)->setText("1%");
+        QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("含有非法字符！"));
+        QCOMPARE(year->item(0, 3)->text(), QStringLiteral("0.00"));
+
+        auto choose = [&o](const char* box, const QString& code) {
+            auto* c = child<QComboBox>(&o, box);
+            c->setCurrentIndex(c->findData(code));
+        };
+        auto* deductions = child<QListWidget>(&o, "lstDeduct");
+        auto tick = [deductions](const QString& code, bool on) {
+            for (int i = 0; i < deductions->count(); ++i)
+                if (deductions->item(i)->data(Qt::UserRole).toString() == code)
+                    deductions->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+        };
+        QCOMPARE(child<QComboBox>(&o, "cmbTax")->findData("F003"), -1);
+        choose("cmbIncome", "F003");
+        choose("cmbTax", "F005");
+        tick("F005", true);
+        // The same item as tax and deduction: refused, nothing stored.
+        click(&o, "cmdCumulative");
+        QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("“个人所得税”选择了两次！"));
+        QCOMPARE(items::loadCumulativeChoice(*s).tax, std::string());
+        QCOMPARE(child<QTableWidget>(&o, "fgAlready")->rowCount(), 0);
+        tick("F005", false);
+        tick("F004", true);
+        click(&o, "cmdCumulative");
+        QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("累计预扣公式已生成！"));
+        QCOMPARE(child<QTableWidget>(&o, "fgAlready")->rowCount(), 8);
+        QCOMPARE((items::CumulativeChoice{"F003", {"F004"}, "F005"}), items::loadCumulativeChoice(*s));
+
+        if (const QString png = qEnvironmentVariable("GZGL_GRAB_DIR"); !png.isEmpty()) {
+            QTest::qWait(100);
+            QVERIFY(o.grab().save(png + "/frmOption_cumulative.png"));
+        }
+        // Back to the monthly brackets: the page turns, the lines stay for
+        // the clerk to replace.
+        method->setCurrentIndex(0);
+        emit method->activated(0);
+        QCOMPARE(pages->currentIndex(), 0);
+        QCOMPARE(items::loadTaxMethod(*s), std::string("按月税率表"));
     }
 
     void mainWindowOpensTheItemScreen() {
