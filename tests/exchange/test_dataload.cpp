@@ -9,6 +9,7 @@
 #include "core/numtext.h"
 #include "core/startup.h"
 #include "core/tasks.h"
+#include "items/cumulative_tax.h"
 #include "monthly/workgrid_load.h"
 #include "period/balance.h"
 #include "support/payroll_fixture.h"
@@ -160,6 +161,19 @@ TEST(DataLoad, UnknownItemsBecomeItemsWithColumnsAndValuesLandInTheirCells) {
     EXPECT_EQ(emp.row(0)[0].toString(), "0101"); // found by name
     EXPECT_EQ(emp.row(0)[1].toString(), "女");
     EXPECT_EQ(emp.row(0)[2].toString(), "李四");
+}
+
+TEST(DataLoad, TheCumulativeTaxFiguresKeepTheirReservedCodes) {
+    Loaded x;
+    const DataLoadResult r =
+        x.load(x.file({"0101,0001,男,张三,1000,25500,5000,615"}, "基本工资,上月累计应税收入,上月累计减除费用,上月累计已扣税额"));
+    ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
+    EXPECT_EQ(x.value("0001", "FFF1").toDouble(), 25500);
+    EXPECT_EQ(x.value("0001", "FFF2").toDouble(), 5000);
+    EXPECT_EQ(x.value("0001", "FFF3").toDouble(), 615);
+    // So the task can take up the cumulative method over them.
+    EXPECT_TRUE(items::setTaxMethod(x.t.s, items::kCumulativeMethod).ok);
+    EXPECT_EQ(x.t.s.taskConn.scalar("Select count(*) From " + x.t.table("Item") + " Where F_Name Like '上月累计%'").toInt(), 3);
 }
 
 TEST(DataLoad, BadLinesAreSkippedWithTheirNumbersAndTheRestLoads) {

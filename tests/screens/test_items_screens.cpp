@@ -224,7 +224,6 @@ private slots:
             QVERIFY(items::addItem(*s, f).outcome.ok);
         }
         frmOption o(*s, p);
-        o.resize(1000, 640);
         o.show();
         auto* method = child<QComboBox>(&o, "cmbMethod");
         auto* pages = child<QStackedWidget>(&o, "stkTax");
@@ -276,6 +275,9 @@ private slots:
         if (const QString png = qEnvironmentVariable("GZGL_GRAB_DIR"); !png.isEmpty()) {
             QTest::qWait(100);
             QVERIFY(o.grab().save(png + "/frmOption_cumulative.png"));
+            o.resize(1300, 700);
+            QTest::qWait(100);
+            QVERIFY(o.grab().save(png + "/frmOption_cumulative_wide.png"));
         }
         // Back to the monthly brackets: the page turns, the lines stay for
         // the clerk to replace.
