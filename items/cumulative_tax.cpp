@@ -194,6 +194,9 @@ namespace {
 Outcome checkAnnual(const AnnualTable& table, std::vector<std::string>& values) {
     if (Outcome o = checkBrackets(table.deduction, table.rows); !o.ok)
         return o;
+    // An empty table would withhold nothing from anyone.
+    if (std::all_of(table.rows.begin(), table.rows.end(), [](const TaxRow& r) { return r.empty(); }))
+        return refuse("年度税率表不能为空！", "msfYearRate");
     for (const TaxRow& r : table.rows)
         if (!r.empty()) {
             const double end = readNumber(trim(r.end));
@@ -342,7 +345,8 @@ FormulaResult generateAnnualFormulas(Session& s, Prompt& p) {
         return r;
     }
     const AnnualTable table = loadAnnualTable(s);
-    if (Outcome o = checkBrackets(table.deduction, table.rows); !o.ok) {
+    std::vector<std::string> values;
+    if (Outcome o = checkAnnual(table, values); !o.ok) {
         r.outcome = o;
         return r;
     }
@@ -355,16 +359,27 @@ FormulaResult generateAnnualFormulas(Session& s, Prompt& p) {
             }
             break;
         }
-    r = replaceFormulaLines(s, p, choice.tax, annualFormulaTexts(table, choice));
+    std::vector<std::string> inputs = choice.deductions;
+    inputs.push_back(choice.income);
+    r = replaceFormulaLines(s, p, choice.tax, annualFormulaTexts(table, choice), inputs);
     if (r.outcome.ok && r.changed)
         r.outcome = Outcome{true, "累计预扣公式已生成！", kTitle, Icon::Information, {}};
     return r;
 }
 
 std::string cumulativeCloseRefusal(Session& s) {
-    if (!cumulativeMethod(s) || loadCumulativeChoice(s).complete())
+    if (!cumulativeMethod(s))
         return {};
-    return "计税方法为累计预扣法，但收入项目或税额项目未选择，不能结转！";
+    const CumulativeChoice c = loadCumulativeChoice(s);
+    if (!c.complete())
+        return "计税方法为累计预扣法，但收入项目或税额项目未选择，不能结转！";
+    std::vector<std::string> all = c.deductions;
+    all.push_back(c.income);
+    all.push_back(c.tax);
+    for (const std::string& code : all)
+        if (!isItemCode(code) || !findItem(s, code))
+            return "累计预扣法所用的项目" + code + "已不存在，请在所得税页重新选择，不能结转！";
+    return {};
 }
 
 void carryCumulative(Session& s, const calc::WorkGrid& grid, const std::string& nextPrefix, bool newTaxYear) {

@@ -83,7 +83,8 @@ AnnualTable builtInAnnualTable();
 // the open end empty.
 AnnualTable loadAnnualTable(Session& s);
 // The bracket check of the monthly table (with the deduction in the place of
-// the threshold), then the table replaces the stored one: "成功存贮完毕！".
+// the threshold; an empty table is refused too), then the table replaces
+// the stored one: "成功存贮完毕！".
 Outcome saveAnnualTable(Session& s, const AnnualTable& table);
 
 // Which items feed the calculation.
@@ -115,7 +116,8 @@ std::vector<std::string> annualFormulaTexts(const AnnualTable& table, const Cumu
 
 // 生成累计预扣公式: refuses a task on the monthly method, a missing choice
 // and a table that fails its check; then the tax item's lines are replaced
-// by the generated ones (replaceFormulaLines: its question and placement).
+// by the generated ones (replaceFormulaLines: its question and placement,
+// after the lines of the income and deduction items).
 FormulaResult generateAnnualFormulas(Session& s, Prompt& p);
 
 // The month-end carry into the new period's _Data (prefix of the new
@@ -126,7 +128,8 @@ FormulaResult generateAnnualFormulas(Session& s, Prompt& p);
 void carryCumulative(Session& s, const calc::WorkGrid& grid, const std::string& nextPrefix, bool newTaxYear);
 
 // The refusal of a close that cannot carry: the method is cumulative but
-// income or tax item is not chosen. Empty when the close may go on.
+// income or tax item is not chosen, or a chosen item is gone. Empty when
+// the close may go on.
 std::string cumulativeCloseRefusal(Session& s);
 
 } // namespace gzgl::items

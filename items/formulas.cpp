@@ -278,7 +278,7 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
 }
 
 FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code,
-                                  const std::vector<std::string>& texts) {
+                                  const std::vector<std::string>& texts, const std::vector<std::string>& inputs) {
     FormulaResult r;
     const std::string c = trim(code);
     bool first = false;
@@ -287,8 +287,10 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
         return r;
     std::vector<FormulaLine> kept;
     std::optional<std::size_t> at;
+    std::size_t afterInputs = 0;
     for (const FormulaLine& l : loadFormulaLines(s)) {
-        if (trim(l.code) == c) {
+        const std::string target = trim(l.code);
+        if (target == c) {
             if (!at)
                 at = kept.size();
             continue;
@@ -296,8 +298,10 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
         if (!at && first && usesCode(l.formula, c))
             at = kept.size();
         kept.push_back(l);
+        if (std::find(inputs.begin(), inputs.end(), target) != inputs.end())
+            afterInputs = kept.size();
     }
-    const std::size_t place = at.value_or(kept.size());
+    const std::size_t place = std::max(at.value_or(kept.size()), afterInputs);
     std::vector<FormulaLine> lines(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(place));
     for (const std::string& text : cleaned)
         lines.push_back({0, c, text});

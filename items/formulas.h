@@ -77,11 +77,12 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
 // Replaces every line of code by the texts, as one block: where the item's
 // first line stood, or, for an item without lines, before the first line
 // whose formula uses the item (so that net pay still comes after its tax),
-// else at the end. The refusals, question and checks of addFormulaLines;
-// all lines are renumbered 1, 2, ... in one transaction. id is the last
-// line written.
+// else at the end; but never before a line that computes one of inputs,
+// the items the texts read. The refusals, question and checks of
+// addFormulaLines; all lines are renumbered 1, 2, ... in one transaction.
+// id is the last line written.
 FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code,
-                                  const std::vector<std::string>& texts);
+                                  const std::vector<std::string>& texts, const std::vector<std::string>& inputs = {});
 
 // 去除公式 (picLeft): removes line id of code; refuses no selection
 // ("请选择需要删除的项目！"). The item's number column comes back with its

@@ -291,6 +291,7 @@ TEST(CumulativeTax, TheAnnualTableIsCheckedStoredAndUsed) {
     AnnualTable noDeduction = builtIn;
     noDeduction.deduction = "";
     EXPECT_EQ(saveAnnualTable(y.s, noDeduction).message, "必须输入起征值!");
+    EXPECT_EQ(saveAnnualTable(y.s, {"5000", {{"", "", "", ""}}}).message, "年度税率表不能为空！");
     EXPECT_EQ(loadAnnualTable(y.s), builtIn);
 
     // A changed table and deduction: stored, read back, and what the lines use.
@@ -343,6 +344,37 @@ TEST(CumulativeTax, ATaxItemWithoutLinesGoesBeforeTheNetPayThatUsesIt) {
     EXPECT_EQ(lines.front().formula, "0");
     EXPECT_EQ(lines.back().code, "F000");
     EXPECT_FALSE(y.s.taskConn.hasColumn(y.table("Data"), "F005"));
+}
+
+TEST(CumulativeTax, TheTaxLinesComeAfterTheLinesOfTheIncomeTheyRead) {
+    Year y;
+    y.item("F006", "基本工资");
+    y.formula("F003", "F006*2"); // after net pay: a late gross pay line
+    ASSERT_TRUE(setTaxMethod(y.s, kCumulativeMethod).ok);
+    ASSERT_TRUE(setCumulativeChoice(y.s, {"F003", {"F004"}, "F005"}).ok);
+    ASSERT_TRUE(generateAnnualFormulas(y.s, y.prompt).outcome.ok);
+    const std::vector<FormulaLine> lines = loadFormulaLines(y.s);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0].code, "F000");
+    EXPECT_EQ(lines[1].code, "F003");
+    EXPECT_EQ(lines[2].formula, "0");
+    y.hire("0001", 0, 1000);
+    y.value("0001", "F006", 15000.0);
+    // 30,000 - 1,000 - 5,000 at 3 %: the gross pay of this month is read.
+    EXPECT_EQ(y.column("F005").at("0001"), "720.00");
+}
+
+TEST(CumulativeTax, AChosenItemThatIsGoneStopsTheCloseBeforeItStarts) {
+    Year y;
+    y.item("F006", "补充扣除");
+    ASSERT_TRUE(setTaxMethod(y.s, kCumulativeMethod).ok);
+    ASSERT_TRUE(setCumulativeChoice(y.s, {"F003", {"F004", "F006"}, "F005"}).ok);
+    y.prompt.answers = {true};
+    ASSERT_TRUE(deleteItem(y.s, y.prompt, "F006").ok);
+    SilentProgress progress;
+    const Outcome o = period::closeMonth(y.s, "2019", "2", progress);
+    EXPECT_EQ(o.message, "累计预扣法所用的项目F006已不存在，请在所得税页重新选择，不能结转！");
+    EXPECT_EQ(y.s.curPeriod, "201901");
 }
 
 TEST(CumulativeTax, AMonthIsNotClosedWithoutTheItemsChosen) {
