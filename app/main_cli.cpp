@@ -30,13 +30,14 @@ const char* kUsage = R"(用法 / usage: gzgl-cli [--home DIR] [--yes] COMMAND ..
        delete --code FXXX [--yes]      move --code FXXX up|down
   formula list LOGIN | add --code FXXX --text F [--yes]
        | replace --code FXXX --id N --text F | delete --code FXXX --id N
-       | move --id N up|down | check --text F
+       | move --id N up|down | check --text F | check-order   检查公式顺序
   tax list LOGIN [--annual] | set --threshold T (stdin: start TAB end TAB rate TAB quick)
        | set --annual [--deduction D] (stdin 同上，为年度税率表)
        | generate --code FXXX --threshold T [--yes] | generate --annual [--yes]
        | method [按月税率表|累计预扣法]
        | cumulative [--income FXXX] [--deductions FXXX,FXXX] [--tax FXXX]
   recalc LOGIN [--period YYYYMM]   重算工资表并按制表符分隔输出（不写入）
+  trace LOGIN --emp 编号 [--pdf FILE]   一名员工的计算过程（逐行公式、代入值、结果、扣零）
   dep list LOGIN | add --code C --name N [--type 类型名称] [--yes]
       | modify --code C [--name N] [--type NN] | delete --code C [--yes]
   deptype list LOGIN | add [--no NN] --name N | rename --no NN --name N
@@ -133,6 +134,8 @@ int main(int argc, char** argv) {
             return cli::cmdTax(ctx);
         if (cmd == "recalc")
             return cli::cmdRecalc(ctx);
+        if (cmd == "trace")
+            return cli::cmdTrace(ctx);
         if (cmd == "dep")
             return cli::cmdDep(ctx);
         if (cmd == "deptype")

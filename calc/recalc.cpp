@@ -89,37 +89,64 @@ struct LineExceptions {
     std::vector<char> listed;
 };
 
-// Runs one line over row r; i is r's place in the pass.
+// Runs one line over row r; i is r's place in the pass. With step, what the
+// line did is recorded there.
 void runLine(const FormulaLine& line, const LineColumns& cols, std::vector<double>& values, PassCells& cells, int r,
-             std::size_t i, int roundOffMode, const LineExceptions& ex, FormulaState& st) {
+             std::size_t i, int roundOffMode, const LineExceptions& ex, FormulaState& st, TraceStep* step) {
     for (std::size_t k = 0; k < cols.operands.size(); ++k)
         values[k] = cells.number(r, cols.operands[k]);
     line.compiled.evaluate(values.data(), st);
     const bool listed = ex.on && ex.listed[i];
+    if (step) {
+        for (std::size_t k = 0; k < cols.operands.size(); ++k)
+            step->inputs.emplace_back(line.compiled.codes()[k], values[k]);
+        step->hasValue = st.FormulaHasValue;
+        step->value = st.FormulaValue;
+        step->before = cols.target < 0 ? std::string() : cells.grid().cell(r, cols.target);
+    }
 
     if (st.FormulaHasValue && line.code == "F000") {
-        const NetPay n = netPay(st.FormulaValue, cells.number(r, cols.carried), roundOffMode);
+        const double carried = cells.number(r, cols.carried);
+        const NetPay n = netPay(st.FormulaValue, carried, roundOffMode);
         if (cols.heldBack >= 0)
             cells.write(r, cols.heldBack, n.heldBack);
         if (cols.paidOut >= 0)
             cells.write(r, cols.paidOut, n.paidOut);
         st.FormulaValue = listed ? 0 : n.net;
+        if (step) {
+            step->netPay = true;
+            step->carried = carried;
+            step->heldBack = n.heldBack;
+            step->paidOut = n.paidOut;
+            step->net = n.net;
+        }
     }
     if (cols.target < 0)
         return;
+    using Result = TraceStep::Result;
+    Result result = Result::NoValue;
     if (st.FormulaHasValue) {
-        if (ex.on && ex.stored[i])
+        if (ex.on && ex.stored[i]) {
             cells.write(r, cols.target, formatStored(*ex.stored[i], line.pattern));
-        else if (listed)
+            result = Result::Stored;
+        } else if (listed) {
             cells.write(r, cols.target, "0.00", 0);
-        else if (std::isfinite(st.FormulaValue))
+            result = Result::Listed;
+        } else if (std::isfinite(st.FormulaValue)) {
             cells.write(r, cols.target, formatNumber(st.FormulaValue, line.pattern),
                         roundToPattern(st.FormulaValue, line.pattern.decimals));
-        else
+            result = Result::Assigned;
+        } else {
             cells.write(r, cols.target, formatNumber(st.FormulaValue, line.pattern));
+            result = Result::Assigned;
+        }
     }
     if (trim(cells.grid().cell(r, cols.target)).empty())
         cells.write(r, cols.target, "0.00", 0);
+    if (step) {
+        step->result = result;
+        step->after = cells.grid().cell(r, cols.target);
+    }
 }
 
 } // namespace
@@ -142,7 +169,7 @@ std::vector<FormulaLine> loadFormulaLines(Session& s) {
 }
 
 void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int row, const RecalcSettings& settings,
-                      Exceptions* exceptions, Progress* progress) {
+                      Exceptions* exceptions, Progress* progress, std::vector<TraceStep>* trace) {
     const bool oneRow = row >= kFirstEmployeeRow;
     if (oneRow && row >= grid.rows())
         return;
@@ -167,8 +194,17 @@ void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int
         values.assign(cols.operands.size(), 0.0);
         if (ex.on)
             exceptions->lookUp(grid, first, last, line.code, ex.stored, ex.listed);
+        TraceStep* step = nullptr;
+        if (trace && oneRow) {
+            trace->push_back({});
+            step = &trace->back();
+            step->line = static_cast<int>(trace->size());
+            step->code = line.code;
+            step->formula = line.formula;
+        }
         for (int r = first; r <= last; ++r)
-            runLine(line, cols, values, cells, r, static_cast<std::size_t>(r - first), settings.roundOffMode, ex, st);
+            runLine(line, cols, values, cells, r, static_cast<std::size_t>(r - first), settings.roundOffMode, ex, st,
+                    step);
         if (progress)
             progress->step();
     }

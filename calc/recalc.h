@@ -18,6 +18,7 @@
 #include "calc/compiled.h"
 #include "calc/numformat.h"
 #include "calc/pubvar.h"
+#include "calc/trace.h"
 #include "calc/workgrid.h"
 #include "core/progress.h"
 #include "core/session.h"
@@ -58,7 +59,8 @@ void RecalculateGrid(Session& s, WorkGrid& grid, const RecalcSettings& settings,
 // null otherwise; for one row, read for that employee only). One row runs
 // every line as the whole grid does (a line without a code included), so
 // that it comes out as the same row of a full pass.
+// With trace and one row, every line's step is appended to trace.
 void RecalculateLines(const std::vector<FormulaLine>& lines, WorkGrid& grid, int row, const RecalcSettings& settings,
-                      Exceptions* exceptions, Progress* progress);
+                      Exceptions* exceptions, Progress* progress, std::vector<TraceStep>* trace = nullptr);
 
 } // namespace gzgl::calc

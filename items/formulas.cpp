@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "items/cumulative_tax.h"
 #include "items/itemcode.h"
+#include "items/line_order.h"
 
 #include <algorithm>
 #include <cstring>
@@ -179,6 +180,19 @@ FormulaResult putFormula(Session& s, Prompt& p, const FormulaEdit& edit) {
         r.outcome = o;
         return r;
     }
+    const std::vector<FormulaLine> before = loadFormulaLines(s);
+    std::vector<FormulaLine> after = before;
+    if (selected) {
+        for (FormulaLine& l : after)
+            if (l.id == selected->id)
+                l.formula = text;
+    } else {
+        after.push_back({0, code, text});
+    }
+    if (!acceptLineOrder(s, p, before, after)) {
+        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        return r;
+    }
     try {
         Transaction t(s.taskConn);
         if (selected) {
@@ -260,6 +274,14 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
     const std::vector<std::string> cleaned = admitLines(s, p, c, texts, first, r);
     if (cleaned.empty())
         return r;
+    const std::vector<FormulaLine> before = loadFormulaLines(s);
+    std::vector<FormulaLine> after = before;
+    for (const std::string& text : cleaned)
+        after.push_back({0, c, text});
+    if (!acceptLineOrder(s, p, before, after)) {
+        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        return r;
+    }
     try {
         Transaction t(s.taskConn);
         if (first)
@@ -288,7 +310,8 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
     std::vector<FormulaLine> kept;
     std::optional<std::size_t> at;
     std::size_t afterInputs = 0;
-    for (const FormulaLine& l : loadFormulaLines(s)) {
+    const std::vector<FormulaLine> before = loadFormulaLines(s);
+    for (const FormulaLine& l : before) {
         const std::string target = trim(l.code);
         if (target == c) {
             if (!at)
@@ -306,6 +329,10 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
     for (const std::string& text : cleaned)
         lines.push_back({0, c, text});
     lines.insert(lines.end(), kept.begin() + static_cast<std::ptrdiff_t>(place), kept.end());
+    if (!acceptLineOrder(s, p, before, lines)) {
+        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        return r;
+    }
     try {
         Transaction t(s.taskConn);
         if (first)
@@ -345,7 +372,7 @@ Outcome removeFormula(Session& s, const std::string& code, std::optional<int> id
     return Outcome::success();
 }
 
-FormulaResult moveFormula(Session& s, int id, bool up) {
+FormulaResult moveFormula(Session& s, Prompt& p, int id, bool up) {
     FormulaResult r;
     std::vector<FormulaLine> lines = loadFormulaLines(s);
     const auto at = std::find_if(lines.begin(), lines.end(), [id](const FormulaLine& l) { return l.id == id; });
@@ -363,7 +390,12 @@ FormulaResult moveFormula(Session& s, int id, bool up) {
         return r;
     }
     const std::size_t j = up ? i - 1 : i + 1;
+    const std::vector<FormulaLine> before = lines;
     std::swap(lines[i], lines[j]);
+    if (!acceptLineOrder(s, p, before, lines)) {
+        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        return r;
+    }
     try {
         Transaction t(s.taskConn);
         storeOrder(s, lines);

@@ -92,6 +92,10 @@ Outcome removeFormula(Session& s, const std::string& code, std::optional<int> id
 // 向上/向下移动公式顺序: swaps the line with its neighbour and stores the new
 // order (every line rewritten with F_ID 1, 2, ...). id is the moved line's
 // new id. An id of no line is refused with "不存在此公式！".
-FormulaResult moveFormula(Session& s, int id, bool up);
+FormulaResult moveFormula(Session& s, Prompt& p, int id, bool up);
+
+// Every way lines are added, replaced or moved above first runs the order
+// check (items/line_order.h): a line that would read an item a later line
+// computes, where it did not before, is asked about, and No writes nothing.
 
 } // namespace gzgl::items

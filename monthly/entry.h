@@ -18,6 +18,7 @@
 #pragma once
 
 #include "calc/recalc.h"
+#include "calc/trace.h"
 #include "calc/workgrid.h"
 #include "core/progress.h"
 #include "core/prompt.h"
@@ -144,6 +145,10 @@ public:
     // recalculation of the stored values gives it, even where a line
     // assigns nothing this time (a tax line below the threshold).
     void recalculateRow(int r);
+
+    // 计算过程 of row r: the same one-row recalculation on a copy of the
+    // row, with every step recorded; the grid is not changed.
+    calc::EmployeeTrace traceRow(int r);
 
 private:
     enum class Box { Grid, Input };

@@ -33,6 +33,7 @@ int cmdItem(Context& c);
 int cmdFormula(Context& c);
 int cmdTax(Context& c);
 int cmdRecalc(Context& c);
+int cmdTrace(Context& c);
 
 int cmdDep(Context& c);
 int cmdDepType(Context& c);

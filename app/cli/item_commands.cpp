@@ -6,6 +6,7 @@
 #include "items/cumulative_tax.h"
 #include "items/formulas.h"
 #include "items/items.h"
+#include "items/line_order.h"
 #include "items/taxrates.h"
 
 #include <algorithm>
@@ -174,7 +175,7 @@ int formulaMove(Context& c) {
     const bool up = upOrDown(c);
     if (!openAndLogin(c))
         return 1;
-    const FormulaResult r = moveFormula(c.session, id, up);
+    const FormulaResult r = moveFormula(c.session, c.prompt, id, up);
     if (r.outcome.ok && r.changed)
         std::cout << r.id << "\n";
     return report(c, r.outcome);
@@ -345,6 +346,13 @@ int taxCumulative(Context& c) {
     return report(c, setCumulativeChoice(c.session, choice));
 }
 
+int formulaCheckOrder(Context& c) {
+    c.args.allowOnly(kLogin);
+    if (!openAndLogin(c))
+        return 1;
+    return report(c, lineOrderReport(c.session));
+}
+
 } // namespace
 
 int cmdItem(Context& c) {
@@ -376,7 +384,9 @@ int cmdFormula(Context& c) {
         return formulaMove(c);
     if (sub == "check")
         return formulaCheck(c);
-    throw UsageError("formula 之后应为 list、add、replace、delete、move 或 check");
+    if (sub == "check-order")
+        return formulaCheckOrder(c);
+    throw UsageError("formula 之后应为 list、add、replace、delete、move、check 或 check-order");
 }
 
 int cmdTax(Context& c) {

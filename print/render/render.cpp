@@ -10,7 +10,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextDocument>
 
+#include <filesystem>
 #include <map>
 #include <unordered_map>
 #include <memory>
@@ -218,6 +220,39 @@ bool renderPdf(const PageModel& model, const std::string& path, std::string* err
 
 bool renderPdf(clsGridPrint& job, const std::string& path, std::string* error) {
     return renderPdf(paginateWithFonts(job), path, error);
+}
+
+bool renderTextPdf(const std::string& title, const std::string& text, const std::string& path,
+                   std::string* error) {
+    const std::string temporary = path + ".part";
+    {
+        QPdfWriter pdf(QString::fromStdString(temporary));
+        pdf.setResolution(300);
+        pdf.setTitle(QString::fromStdString(title));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        QTextDocument doc;
+        QFont font = fontFromSpec(kTextFont);
+        font.setPointSizeF(10);
+        doc.setDefaultFont(font);
+        doc.setPlainText(QString::fromStdString(text));
+        doc.print(&pdf);
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(temporary, ec) || std::filesystem::file_size(temporary, ec) == 0) {
+        std::filesystem::remove(temporary, ec);
+        if (error)
+            *error = "无法写入文件 " + path;
+        return false;
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        if (error)
+            *error = "无法写入文件 " + path;
+        return false;
+    }
+    return true;
 }
 
 } // namespace gzgl::print

@@ -37,4 +37,9 @@ bool renderPages(QPagedPaintDevice& device, const PageModel& model, std::string*
 bool renderPdf(const PageModel& model, const std::string& path, std::string* error);
 bool renderPdf(clsGridPrint& job, const std::string& path, std::string* error);
 
+// Writes plain text on A4 pages in the Chinese text face, long lines
+// wrapped, to a PDF file (under a temporary name, renamed when complete).
+bool renderTextPdf(const std::string& title, const std::string& text, const std::string& path,
+                   std::string* error);
+
 } // namespace gzgl::print

@@ -136,7 +136,7 @@ void frmOption::moveFormula(bool up) {
     const std::optional<int> id = selectedLineId();
     if (!id)
         return;
-    const items::FormulaResult r = items::moveFormula(s_, *id, up);
+    const items::FormulaResult r = items::moveFormula(s_, p_, *id, up);
     applyOutcome(this, p_, r.outcome);
     if (r.changed) {
         reloadFormulas();

@@ -42,7 +42,10 @@ expect_exact check-silent "" -- formula check "${login[@]}" --text "F003 * 0.1"
 expect formula-add 0 "1" -- formula add "${login[@]}" --code F003 --text "F004+F007"
 expect formula-list 0 "$(printf '1\tF003\tF004+F007')" -- formula list "${login[@]}"
 expect delete-referenced 1 "该项目已在公式中被引用，请维护！" -- --yes item delete "${login[@]}" --code F007
-expect formula-input 0 "2" -- formula add "${login[@]}" --code F004 --text 1000
+# A line computing what an earlier line reads: asked about, kept on Yes.
+expect formula-late-no 1 "第1行（应发工资 F003）中的“基本工资”(F004)由后面的第2行计算，本行将使用其计算前的值。" -- formula add "${login[@]}" --code F004 --text 1000
+expect formula-input 0 "仍按此顺序保存公式吗？ 是" -- --yes formula add "${login[@]}" --code F004 --text 1000
+expect order-listed 1 "第1行（应发工资 F003）中的“基本工资”(F004)由后面的第2行计算" -- formula check-order "${login[@]}"
 expect delete-target 1 "该项目已存在公式,不能被删去!" -- --yes item delete "${login[@]}" --code F004
 expect delete-builtin 1 "此项目不允许删除！" -- --yes item delete "${login[@]}" --code F000
 expect delete-no 1 "确信要删除这个项目吗？ 否" -- item delete "${login[@]}" --code F006
@@ -55,6 +58,7 @@ expect formula-move-unknown 1 "不存在此公式！" -- formula move "${login[@
 expect formula-move-top 1 "不能再向上移动了！" -- formula move "${login[@]}" --id 1 up
 expect_exact formula-order "$(printf '1\tF003\tF004\n2\tF000\tF003-F005\n3\tF004\t1000')" -- formula list "${login[@]}"
 expect formula-delete 0 "" -- formula delete "${login[@]}" --code F003 --id 1
+expect_exact order-fine "公式顺序没有问题。" -- formula check-order "${login[@]}"
 expect formula-delete-none 1 "请选择需要删除的项目！" -- formula delete "${login[@]}" --code F003 --id 1
 
 expect tax-list 0 "$(printf '1000.00\t1500.00\t5.00\t0.00')" -- tax list "${login[@]}"
@@ -64,7 +68,8 @@ expect tax-char 1 "含有非法字符！" "0\t5oo\t5\t0\n" -- tax set "${login[@
 expect tax-nothreshold 1 "必须输入起征值!" "0\t500\t5\t0\n" -- tax set "${login[@]}" --threshold ""
 expect tax-set 0 "成功存贮完毕！" "0\t500\t5\t0\n500\t2000\t10\t25\n\n2000\t\t15\t125\n" -- tax set "${login[@]}" --threshold 800
 expect tax-list-new 0 "$(printf '2000.00\t0.00\t15.00\t125.00')" -- tax list "${login[@]}"
-expect tax-generate 0 "$(printf '6\tF005\t{F003-800>2000,(F003-800)*0.15-125}')" -- tax generate "${login[@]}" --code F005 --threshold 800
+expect tax-generate-late 1 "第1行（实发工资 F000）中的“所得税”(F005)由后面的第3行计算" -- tax generate "${login[@]}" --code F005 --threshold 800
+expect tax-generate 0 "$(printf '6\tF005\t{F003-800>2000,(F003-800)*0.15-125}')" -- --yes tax generate "${login[@]}" --code F005 --threshold 800
 expect tax-generated 0 "$(printf '4\tF005\t{[F003-800>0]&[F003-800<=500],(F003-800)*0.05-0}')" -- formula list "${login[@]}"
 expect tax-noitem 1 "请选择需要添加的项目！" -- tax generate "${login[@]}" --code F002 --threshold 800
 expect bad-sub 2 "item 之后" -- item frob "${login[@]}"

@@ -219,6 +219,7 @@ TEST(CumulativeTax, RoundingOffAndTheCumulativeCarryRunTogether) {
 TEST(CumulativeTax, ATaskOnTheMonthlyBracketsKeepsThem) {
     Year y;
     EXPECT_EQ(loadTaxMethod(y.s), kMonthlyMethod);
+    y.prompt.answers = {true}; // the lines go after net pay, which is asked about
     const FormulaResult r = generateTaxFormulas(y.s, y.prompt, "F005", "800", loadTaxRows(y.s));
     ASSERT_TRUE(r.outcome.ok) << r.outcome.message;
     y.hire("0001", 3000, 0);
@@ -316,7 +317,8 @@ TEST(CumulativeTax, TheAnnualTableIsCheckedStoredAndUsed) {
 TEST(CumulativeTax, GeneratingReplacesTheTaxLinesInPlace) {
     Year y;
     y.formula("F003", "F003");
-    // Monthly lines first, between gross pay and net pay.
+    // Monthly lines first, after net pay (asked about).
+    y.prompt.answers = {true};
     ASSERT_TRUE(generateTaxFormulas(y.s, y.prompt, "F005", "800", loadTaxRows(y.s)).outcome.ok);
     y.chooseCumulative();
     const std::vector<FormulaLine> once = loadFormulaLines(y.s);
@@ -352,7 +354,12 @@ TEST(CumulativeTax, TheTaxLinesComeAfterTheLinesOfTheIncomeTheyRead) {
     y.formula("F003", "F006*2"); // after net pay: a late gross pay line
     ASSERT_TRUE(setTaxMethod(y.s, kCumulativeMethod).ok);
     ASSERT_TRUE(setCumulativeChoice(y.s, {"F003", {"F004"}, "F005"}).ok);
+    // Net pay, first, then reads the tax too early: asked.
+    y.prompt.answers = {true};
     ASSERT_TRUE(generateAnnualFormulas(y.s, y.prompt).outcome.ok);
+    EXPECT_NE(y.prompt.messages.front().text.find("第1行（实发工资 F000）中的“个人所得税”(F005)由后面的第3行计算"),
+              std::string::npos)
+        << y.prompt.messages.front().text;
     const std::vector<FormulaLine> lines = loadFormulaLines(y.s);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0].code, "F000");

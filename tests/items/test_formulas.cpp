@@ -135,6 +135,7 @@ TEST_F(Formulas, PutRefusals) {
 
 TEST_F(Formulas, SelectedLineOfTheItemIsReplaced) {
     ASSERT_TRUE(put(tax, "F004*0.1").outcome.ok);
+    p.answers = {true}; // the tax line then reads the base pay too early
     ASSERT_TRUE(put(base, "F003*0.5").outcome.ok);
     FormulaResult r = put(tax, "F004*0.2", 1);
     ASSERT_TRUE(r.outcome.ok);
@@ -183,19 +184,29 @@ TEST_F(Formulas, MoveRewritesTheOrder) {
     ASSERT_TRUE(put(tax, "F003*0.1").outcome.ok);
     ASSERT_TRUE(put("F000", "F003-F005").outcome.ok);
     removeFormula(s, "F003", 1); // ids now 2, 3
-    EXPECT_EQ(moveFormula(s, 2, true).outcome.message, "不能再向上移动了！");
-    EXPECT_EQ(moveFormula(s, 3, false).outcome.message, "不能再向下移动了！");
-    const FormulaResult r = moveFormula(s, 3, true);
+    EXPECT_EQ(moveFormula(s, p, 2, true).outcome.message, "不能再向上移动了！");
+    EXPECT_EQ(moveFormula(s, p, 3, false).outcome.message, "不能再向下移动了！");
+    // Net pay above the tax it subtracts: asked, and No keeps the order.
+    const FormulaResult declined = moveFormula(s, p, 3, true);
+    EXPECT_FALSE(declined.changed);
+    EXPECT_EQ(p.last(), "第1行（实发工资 F000）中的“所得税”(F005)由后面的第2行计算，本行将使用其计算前的值。\n"
+                        "仍按此顺序保存公式吗？");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"2 F005 F003*0.1", "3 F000 F003-F005"}));
+    p.answers = {true};
+    const FormulaResult r = moveFormula(s, p, 3, true);
     ASSERT_TRUE(r.outcome.ok);
     EXPECT_EQ(r.id, 1);
     EXPECT_EQ(lines(), (std::vector<std::string>{"1 F000 F003-F005", "2 F005 F003*0.1"}));
-    EXPECT_EQ(moveFormula(s, 1, false).id, 2);
+    // Putting it right asks nothing.
+    p.clear();
+    EXPECT_EQ(moveFormula(s, p, 1, false).id, 2);
+    EXPECT_TRUE(p.messages.empty());
     EXPECT_EQ(lines(), (std::vector<std::string>{"1 F005 F003*0.1", "2 F000 F003-F005"}));
 }
 
 TEST_F(Formulas, MoveOfAnUnknownLineIsRefusedAloud) {
     ASSERT_TRUE(put("F003", "F004").outcome.ok);
-    const FormulaResult r = moveFormula(s, 7, true);
+    const FormulaResult r = moveFormula(s, p, 7, true);
     EXPECT_FALSE(r.outcome.ok);
     EXPECT_FALSE(r.changed);
     EXPECT_EQ(r.outcome.message, "不存在此公式！");
