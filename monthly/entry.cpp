@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "items/itemcode.h"
 #include "monthly/refresh.h"
+#include "monthly/trace.h"
 
 #include <algorithm>
 
@@ -353,6 +354,11 @@ calc::EmployeeTrace SalaryEntry::traceRow(int r) {
         return calc::traceGridRow(lines_, copy, row, settings_, &exceptions);
     }
     return calc::traceGridRow(lines_, copy, row, settings_, nullptr);
+}
+
+std::string SalaryEntry::traceText(int r) {
+    const calc::EmployeeTrace t = traceRow(r);
+    return calc::traceText(t, itemNames(s_), traceHeading(s_, t, settings_.exceptions));
 }
 
 } // namespace gzgl::monthly

@@ -149,6 +149,8 @@ public:
     // 计算过程 of row r: the same one-row recalculation on a copy of the
     // row, with every step recorded; the grid is not changed.
     calc::EmployeeTrace traceRow(int r);
+    // The same as the text the trace window shows, prints and copies.
+    std::string traceText(int r);
 
 private:
     enum class Box { Grid, Input };

@@ -2,6 +2,7 @@
 #include "screens/items/frmOption.h"
 
 #include "items/formulas.h"
+#include "items/line_order.h"
 #include "screens/items/ItemScreens.h"
 #include "screens/items/frmFormHelp.h"
 #include "screens/session/ScreenSupport.h"
@@ -33,6 +34,7 @@ QWidget* frmOption::buildFormulaPage() {
     QPushButton* picUp = button("picUp", QStringLiteral("向上移动公式顺序"));
     QPushButton* picDown = button("picDown", QStringLiteral("向下移动公式顺序"));
     QPushButton* picRate = button("picRate", QStringLiteral("生成所得税公式"));
+    QPushButton* cmdOrder = button("cmdOrder", QStringLiteral("检查公式顺序"));
     auto* lblHelp = new QLabel(QStringLiteral("<a href=\"help\">公式帮助</a>"), page);
     lblHelp->setObjectName("lblHelp");
 
@@ -48,7 +50,7 @@ QWidget* frmOption::buildFormulaPage() {
     edit->addWidget(txtFormula, 1);
     grid->addLayout(edit, 2, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {picAdd, picLeft, picUp, picDown, picRate})
+    for (QPushButton* b : {picAdd, picLeft, picUp, picDown, picRate, cmdOrder})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(lblHelp);
@@ -60,6 +62,7 @@ QWidget* frmOption::buildFormulaPage() {
     connect(picUp, &QPushButton::clicked, this, [this] { moveFormula(true); });
     connect(picDown, &QPushButton::clicked, this, [this] { moveFormula(false); });
     connect(picRate, &QPushButton::clicked, this, &frmOption::generateTax);
+    connect(cmdOrder, &QPushButton::clicked, this, [this] { applyOutcome(this, p_, items::lineOrderReport(s_)); });
     connect(lblHelp, &QLabel::linkActivated, this, [this] {
         auto* help = new frmFormHelp(this);
         help->setAttribute(Qt::WA_DeleteOnClose);

@@ -2,6 +2,7 @@
 
 #include "core/connection.h"
 #include "monthly/entry_input.h"
+#include "screens/monthly/frmTrace.h"
 #include "screens/session/ScreenSupport.h"
 
 #include <QHBoxLayout>
@@ -39,6 +40,7 @@ frmInput::frmInput(monthly::SalaryEntry& entry, Prompt& p, int gridRow, QWidget*
     cmdFront = button("cmdFront", QStringLiteral("上一人(&F)"));
     cmdAfter = button("cmdAfter", QStringLiteral("下一人(&N)"));
     cmdClose = button("cmdClose", QStringLiteral("关闭(&C)"));
+    QPushButton* cmdTrace = button("cmdTrace", QStringLiteral("计算过程(&T)"));
 
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QStringLiteral("职工编号："), this));
@@ -50,19 +52,37 @@ frmInput::frmInput(monthly::SalaryEntry& entry, Prompt& p, int gridRow, QWidget*
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdFront);
     buttons->addWidget(cmdAfter);
+    buttons->addWidget(cmdTrace);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);
     layout->addWidget(msfItems, 1);
     layout->addLayout(buttons);
-    resize(360, 520);
+    resize(420, 520);
 
     connect(msfItems, &QTableWidget::itemChanged, this, &frmInput::valueEdited);
     connect(cmdFront, &QPushButton::clicked, this, [this] { showRow(monthly::previousEmployee(e_, row_)); });
     connect(cmdAfter, &QPushButton::clicked, this, [this] { showRow(monthly::nextEmployee(e_, row_)); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(cmdTrace, &QPushButton::clicked, this, &frmInput::openTrace);
     fill();
+}
+
+frmTrace* frmInput::openTrace() {
+    if (row_ < calc::kFirstEmployeeRow || row_ >= e_.grid().rows())
+        return nullptr;
+    std::string text;
+    try {
+        text = e_.traceText(row_);
+    } catch (const DbError& ex) {
+        p_.message(ex.what(), e_.session().productTitle, Icon::Critical);
+        return nullptr;
+    }
+    auto* trace = new frmTrace(qs(text), this);
+    trace->setAttribute(Qt::WA_DeleteOnClose);
+    trace->show();
+    return trace;
 }
 
 void frmInput::showRow(int gridRow) {

@@ -1,7 +1,7 @@
 // The one-employee view of the entry grid: the items of one employee as
 // rows of caption and value, cmdFront and cmdAfter stepping to the
 // previous and next employee of the main grid (recalculated), the value
-// typed in with the grid's rules. With the per-employee exceptions on, a
+// typed in with the grid's rules; 计算过程 shows how the row comes about. With the per-employee exceptions on, a
 // formula item takes a value for this employee alone.
 #pragma once
 
@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
+class frmTrace;
 
 class frmInput : public QDialog {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     // editor does); false when refused.
     bool enter(int itemRow, const QString& text);
     void showRow(int gridRow);
+    // 计算过程 of the employee shown.
+    frmTrace* openTrace();
 
 signals:
     // The main grid's row changed (a value stored, a recalculation).

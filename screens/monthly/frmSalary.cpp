@@ -7,6 +7,7 @@
 #include "screens/items/frmSalarySet.h"
 #include "screens/monthly/EntryGridModel.h"
 #include "screens/monthly/frmInput.h"
+#include "screens/monthly/frmTrace.h"
 #include "screens/print/PrintDialogs.h"
 #include "screens/session/GridWidths.h"
 #include "screens/session/ScreenSupport.h"
@@ -114,6 +115,12 @@ frmSalary::frmSalary(Session& s, Prompt& p, Progress* progress, QWidget* parent)
             chooseDepartment(help.code());
     });
     connect(cmdQuery, &QPushButton::clicked, this, &frmSalary::query);
+    // 计算过程 on a row: how its figures come about.
+    auto* actTrace = new QAction(QStringLiteral("计算过程(&T)"), msfInput);
+    actTrace->setObjectName("actTrace");
+    msfInput->addAction(actTrace);
+    msfInput->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(actTrace, &QAction::triggered, this, [this] { openTrace(); });
     auto* keys = new EnterKeys(this);
     keys->on(txtDep, [this] { chooseDepartment(base::textBeforeBlank(ss(txtDep->text()))); });
     keys->moveTo(txtQueryNo, txtQueryName);
@@ -428,4 +435,19 @@ void frmSalary::closeEvent(QCloseEvent* e) {
     if (s_.activeGridScreen == kScreenId)
         s_.activeGridScreen = 0;
     e->accept();
+}
+
+frmTrace* frmSalary::openTrace() {
+    if (!finishEdit())
+        return nullptr;
+    const QModelIndex cur = msfInput->currentIndex();
+    if (!cur.isValid())
+        return nullptr;
+    std::string text;
+    if (!guarded([&] { text = entry_.traceText(EntryGridModel::gridRow(cur.row())); }))
+        return nullptr;
+    auto* trace = new frmTrace(qs(text), this);
+    trace->setAttribute(Qt::WA_DeleteOnClose);
+    trace->show();
+    return trace;
 }

@@ -29,6 +29,7 @@ class QPushButton;
 class QTableView;
 class QToolBar;
 class frmInput;
+class frmTrace;
 
 class frmSalary : public QWidget {
     Q_OBJECT
@@ -60,6 +61,8 @@ public:
     bool exportTo(const QString& path, bool withAccounts = false);
     // The one-employee view of the current row.
     frmInput* openInput();
+    // 计算过程 of the current row (the grid's context menu).
+    frmTrace* openTrace();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -54,6 +54,19 @@ run "" -- data set "${login[@]}" --emp 0001 --item FFF2 50000 >/dev/null
 run "" -- data set "${login[@]}" --emp 0001 --item FFF3 24080 >/dev/null
 expect november 0 "$(printf '0001\t王一\t21400.00\t30000.00')" -- recalc "${login[@]}"
 expect november-tax 0 "4100.00" -- recalc "${login[@]}"
+# Why November's tax is 4,100: the line that assigned it, with the values
+# put in; the net pay line after it.
+expect trace-assigned 0 "$(printf '    代入：上月累计应税收入(FFF1)=255000，应发工资(F003)=30000，社保公积金(F004)=4500，上月累计减除费用(FFF2)=50000，上月累计已扣税额(FFF3)=24080\n    结果：4100.00，已赋值')" -- trace "${login[@]}" --emp 0001
+expect trace-net 0 "$(printf '第9行  实发工资(F000) = F003-F004-F005')" -- trace "${login[@]}" --emp 0001
+expect trace-unknown 1 "查无此人！" -- trace "${login[@]}" --emp "0001'"
+expect trace-noemp 2 "--emp" -- trace "${login[@]}"
+expect trace-pdf 0 "$home/trace.pdf" -- trace "${login[@]}" --emp 0001 --pdf "$home/trace.pdf"
+if [ "$(head -c 4 "$home/trace.pdf")" = "%PDF" ] && [ ! -e "$home/trace.pdf.part" ]; then
+  passes=$((passes + 1))
+else
+  echo "FAIL trace-pdf-file"; fails=$((fails + 1))
+fi
+expect trace-pdf-nodir 1 "无法写入文件" -- trace "${login[@]}" --emp 0001 --pdf "$home/no/such/dir/t.pdf"
 expect close-nov 0 "结转完成！" -- period close "${login[@]}"
 expect december-carried 0 "$(printf '4500.00\t4100.00\t280500.00\t55000.00\t28180.00')" -- recalc "${login[@]}"
 expect close-dec 0 "结转完成！" -- period close "${login[@]}"

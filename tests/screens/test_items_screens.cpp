@@ -180,10 +180,30 @@ private slots:
         child<QLineEdit>(&o, "txtFormula")->setText("F004=F003");
         click(&o, "picAdd");
         QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("请将公式中\"=\"及\"=\"左边的内容删去！"));
+        // Net pay before the tax it subtracts: asked, kept on Yes, listed.
+        selectWaiting(o, "F000");
+        child<QLineEdit>(&o, "txtFormula")->setText("F003-F004");
+        p.answers = {true};
+        click(&o, "picAdd");
+        QCOMPARE(lines->rowCount(), 2);
+        lines->selectRow(1);
+        lines->setCurrentCell(1, 0);
+        p.answers = {true};
+        click(&o, "picUp");
+        QVERIFY(QString::fromStdString(p.messages[p.messages.size() - 1].text).startsWith(
+            QStringLiteral("第1行（实发工资 F000）中的“所得税”(F004)由后面的第2行计算")));
+        click(&o, "cmdOrder");
+        QCOMPARE(QString::fromStdString(p.last()),
+                 QStringLiteral("第1行（实发工资 F000）中的“所得税”(F004)由后面的第2行计算，本行将使用其计算前的值。"));
+        lines->selectRow(1);
+        lines->setCurrentCell(1, 0);
+        click(&o, "picUp");
+        click(&o, "cmdOrder");
+        QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("公式顺序没有问题。"));
         lines->selectRow(0);
         lines->setCurrentCell(0, 0);
         click(&o, "picLeft");
-        QCOMPARE(lines->rowCount(), 0);
+        QCOMPARE(lines->rowCount(), 1);
         QVERIFY(items::hasDataColumn(*s, "F004"));
     }
 

@@ -7,15 +7,19 @@
 #include "screens/monthly/EntryGridModel.h"
 #include "screens/monthly/frmInput.h"
 #include "screens/monthly/frmSalary.h"
+#include "screens/monthly/frmTrace.h"
 #include "screens/session/frmMain.h"
 #include "support/payroll_fixture.h"
 #include "support/qt_test_support.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
@@ -140,6 +144,48 @@ private slots:
         QCOMPARE(QString::fromStdString(m.t.prompt.last()), QStringLiteral("含有非法字符"));
         gzgl::test::click(in, "cmdAfter");
         QCOMPARE(gzgl::test::child<QLabel>(in, "lblEmpName")->text(), QStringLiteral("李四"));
+        in->close();
+    }
+
+    void traceShowsTheRowAsTheGridHasIt() {
+        Month m;
+        frmSalary f(m.t.s, m.t.prompt);
+        f.show();
+        QTableView* grid = f.grid();
+        grid->setCurrentIndex(f.model()->index(0, f.entry().grid().columnOf("F004")));
+        // A value typed a moment ago is in the trace at once.
+        QVERIFY(f.openEdit(grid->currentIndex(), "25", false));
+        QVERIFY(f.finishEdit());
+        QAction* act = nullptr;
+        for (QAction* a : grid->actions())
+            if (a->objectName() == "actTrace")
+                act = a;
+        QVERIFY(act);
+        QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        frmTrace* trace = f.openTrace();
+        QVERIFY(trace);
+        const QString t = trace->textBox()->toPlainText();
+        QVERIFY2(t.startsWith(QStringLiteral("员工 0001 张三 的计算过程（2006年第02月）")), qPrintable(t));
+        QVERIFY(t.contains(QStringLiteral("代入：应发工资(F003)=3000，津贴(F004)=25")));
+        QVERIFY(t.contains(QStringLiteral("实发工资(F000) = 3025.00")));
+        QCOMPARE(text(f, 0, "F000"), QStringLiteral("3025.00"));
+        trace->copyAll();
+        QCOMPARE(QGuiApplication::clipboard()->text(), t);
+        trace->close();
+
+        // The one-employee view has it too.
+        frmInput* in = f.openInput();
+        QVERIFY(in);
+        gzgl::test::click(in, "cmdAfter");
+        gzgl::test::click(in, "cmdTrace");
+        frmTrace* second = in->findChild<frmTrace*>();
+        QVERIFY(second);
+        QVERIFY(second->textBox()->toPlainText().contains(QStringLiteral("员工 0002 李四")));
+        if (const QString png = qEnvironmentVariable("GZGL_GRAB_DIR"); !png.isEmpty()) {
+            QTest::qWait(100);
+            QVERIFY(second->grab().save(png + "/frmTrace.png"));
+            QVERIFY(in->grab().save(png + "/frmInput.png"));
+        }
         in->close();
     }
 
