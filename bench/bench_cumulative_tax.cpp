@@ -4,10 +4,10 @@
 // and the year's figures so far in every row. Times the whole
 // recalculation, and closing the month with the cumulative carry.
 #include "calc/recalc.h"
+#include "bench_timing.h"
 #include "entry_fixture.h"
 #include "items/cumulative_tax.h"
 #include "monthly/workgrid_load.h"
-#include "period/balance.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,34 +40,11 @@ CumulativeMonth& month() {
 
 void BM_RecalculateCumulative(benchmark::State& state) {
     CumulativeMonth& m = month();
-    const bool exceptions = state.range(0) != 0;
-    SilentProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
-        calc::WorkGrid g = m.grid;
-        state.ResumeTiming();
-        calc::RecalculateGrid(m.t.s, g, {3, exceptions}, progress);
-        benchmark::DoNotOptimize(g);
-    }
-    state.SetLabel(exceptions ? "exceptions on" : "exceptions off");
+    bench::timeRecalculation(state, m.t.s, m.grid, 3, state.range(0) != 0);
 }
 BENCHMARK(BM_RecalculateCumulative)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_CloseMonthCumulative(benchmark::State& state) {
-    CumulativeMonth& m = month();
-    SilentProgress progress;
-    for (auto _ : state) {
-        const period::BalanceStart start = period::openBalance(m.t.s);
-        const Outcome o = period::closeMonth(m.t.s, start.year, start.month, progress);
-        if (!o.ok)
-            throw std::runtime_error(o.message);
-        state.PauseTiming();
-        m.t.prompt.answers = {true};
-        if (!period::restorePeriod(m.t.s, m.t.prompt, "2006年02月").ok)
-            throw std::runtime_error("restore failed: " + m.t.prompt.last());
-        state.ResumeTiming();
-    }
-}
+void BM_CloseMonthCumulative(benchmark::State& state) { bench::timeCloseMonth(state, month().t); }
 BENCHMARK(BM_CloseMonthCumulative)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -2,6 +2,7 @@
 // 40 formula lines, rounding to 1 yuan): closing a month (opening refresh,
 // copy of the thirteen tables, recalculation, remainder carry, bookkeeping),
 // and restoring it again.
+#include "bench_timing.h"
 #include "entry_fixture.h"
 #include "period/balance.h"
 
@@ -19,25 +20,7 @@ bench::EntryMonth& month() {
     return *m;
 }
 
-void restoreFirst(bench::EntryMonth& m) {
-    m.t.prompt.answers = {true};
-    if (!period::restorePeriod(m.t.s, m.t.prompt, "2006年02月").ok)
-        throw std::runtime_error("restore failed: " + m.t.prompt.last());
-}
-
-void BM_CloseMonth(benchmark::State& state) {
-    bench::EntryMonth& m = month();
-    SilentProgress progress;
-    for (auto _ : state) {
-        const period::BalanceStart start = period::openBalance(m.t.s);
-        const Outcome o = period::closeMonth(m.t.s, start.year, start.month, progress);
-        if (!o.ok)
-            throw std::runtime_error(o.message);
-        state.PauseTiming();
-        restoreFirst(m);
-        state.ResumeTiming();
-    }
-}
+void BM_CloseMonth(benchmark::State& state) { bench::timeCloseMonth(state, month().t); }
 BENCHMARK(BM_CloseMonth)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_RestoreOneMonth(benchmark::State& state) {
@@ -49,7 +32,7 @@ void BM_RestoreOneMonth(benchmark::State& state) {
         if (!period::closeMonth(m.t.s, start.year, start.month, progress).ok)
             throw std::runtime_error("close failed");
         state.ResumeTiming();
-        restoreFirst(m);
+        bench::restoreFirstMonth(m.t);
     }
 }
 BENCHMARK(BM_RestoreOneMonth)->Unit(benchmark::kMillisecond)->Iterations(5);

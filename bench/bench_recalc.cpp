@@ -7,6 +7,7 @@
 #include "core/numtext.h"
 #include "items/taxrates.h"
 #include "monthly/workgrid_load.h"
+#include "bench_timing.h"
 #include "entry_fixture.h"
 #include "support/payroll_fixture.h"
 
@@ -93,16 +94,7 @@ Month& month() {
 
 void BM_RecalculateGrid(benchmark::State& state) {
     Month& m = month();
-    const bool exceptions = state.range(0) != 0;
-    SilentProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
-        calc::WorkGrid g = m.grid;
-        state.ResumeTiming();
-        calc::RecalculateGrid(m.t.s, g, {1, exceptions}, progress);
-        benchmark::DoNotOptimize(g);
-    }
-    state.SetLabel(exceptions ? "exceptions on" : "exceptions off");
+    bench::timeRecalculation(state, m.t.s, m.grid, 1, state.range(0) != 0);
 }
 BENCHMARK(BM_RecalculateGrid)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -67,6 +67,29 @@ void storeOrder(Session& s, const std::vector<FormulaLine>& lines) {
         insertLine(s, static_cast<std::int64_t>(n + 1), lines[n].code, lines[n].formula);
 }
 
+// The common end of every change of lines: the order question on the new
+// order (No: a silent refusal), then write in one transaction. r tells how
+// it went; true when written.
+template <class Write>
+bool writeLines(Session& s, Prompt& p, const std::vector<FormulaLine>& before, const std::vector<FormulaLine>& after,
+                FormulaResult& r, Write write) {
+    if (!acceptLineOrder(s, p, before, after)) {
+        r.outcome = Outcome::refuse({}, {}, Icon::None);
+        return false;
+    }
+    try {
+        Transaction t(s.taskConn);
+        write();
+        t.commit();
+    } catch (const std::exception& e) {
+        r.outcome = failure(e);
+        r.id = 0;
+        return false;
+    }
+    r.changed = true;
+    return true;
+}
+
 // The step shared by every way a new line comes in, once the caller has
 // found the item to be one that can get formulas: an item that gets its
 // first line is asked about its values. nullopt when the caller may go on.
@@ -189,12 +212,7 @@ FormulaResult putFormula(Session& s, Prompt& p, const FormulaEdit& edit) {
     } else {
         after.push_back({0, code, text});
     }
-    if (!acceptLineOrder(s, p, before, after)) {
-        r.outcome = Outcome::refuse({}, {}, Icon::None);
-        return r;
-    }
-    try {
-        Transaction t(s.taskConn);
+    writeLines(s, p, before, after, r, [&] {
         if (selected) {
             s.taskConn.execute("Update " + formulaTable(s) + " set F_Formula=? where F_Code=? And F_ID=?",
                                {text, code, selected->id});
@@ -206,13 +224,7 @@ FormulaResult putFormula(Session& s, Prompt& p, const FormulaEdit& edit) {
             insertLine(s, id, code, text);
             r.id = static_cast<int>(id);
         }
-        t.commit();
-    } catch (const std::exception& e) {
-        r.outcome = failure(e);
-        r.id = 0;
-        return r;
-    }
-    r.changed = true;
+    });
     return r;
 }
 
@@ -278,24 +290,14 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
     std::vector<FormulaLine> after = before;
     for (const std::string& text : cleaned)
         after.push_back({0, c, text});
-    if (!acceptLineOrder(s, p, before, after)) {
-        r.outcome = Outcome::refuse({}, {}, Icon::None);
-        return r;
-    }
-    try {
-        Transaction t(s.taskConn);
+    writeLines(s, p, before, after, r, [&] {
         if (first)
             dropDataColumn(s, c);
         std::int64_t id = nextLineId(s);
         for (const std::string& text : cleaned)
             insertLine(s, id++, c, text);
-        t.commit();
         r.id = static_cast<int>(id - 1);
-    } catch (const std::exception& e) {
-        r.outcome = failure(e);
-        return r;
-    }
-    r.changed = true;
+    });
     return r;
 }
 
@@ -329,22 +331,12 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
     for (const std::string& text : cleaned)
         lines.push_back({0, c, text});
     lines.insert(lines.end(), kept.begin() + static_cast<std::ptrdiff_t>(place), kept.end());
-    if (!acceptLineOrder(s, p, before, lines)) {
-        r.outcome = Outcome::refuse({}, {}, Icon::None);
-        return r;
-    }
-    try {
-        Transaction t(s.taskConn);
-        if (first)
-            dropDataColumn(s, c);
-        storeOrder(s, lines);
-        t.commit();
-    } catch (const std::exception& e) {
-        r.outcome = failure(e);
-        return r;
-    }
-    r.id = static_cast<int>(place + cleaned.size());
-    r.changed = true;
+    if (writeLines(s, p, before, lines, r, [&] {
+            if (first)
+                dropDataColumn(s, c);
+            storeOrder(s, lines);
+        }))
+        r.id = static_cast<int>(place + cleaned.size());
     return r;
 }
 
@@ -392,20 +384,8 @@ FormulaResult moveFormula(Session& s, Prompt& p, int id, bool up) {
     const std::size_t j = up ? i - 1 : i + 1;
     const std::vector<FormulaLine> before = lines;
     std::swap(lines[i], lines[j]);
-    if (!acceptLineOrder(s, p, before, lines)) {
-        r.outcome = Outcome::refuse({}, {}, Icon::None);
-        return r;
-    }
-    try {
-        Transaction t(s.taskConn);
-        storeOrder(s, lines);
-        t.commit();
-    } catch (const std::exception& e) {
-        r.outcome = failure(e);
-        return r;
-    }
-    r.id = static_cast<int>(j + 1);
-    r.changed = true;
+    if (writeLines(s, p, before, lines, r, [&] { storeOrder(s, lines); }))
+        r.id = static_cast<int>(j + 1);
     return r;
 }
 

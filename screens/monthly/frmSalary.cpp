@@ -369,15 +369,22 @@ void frmSalary::openSettings() {
     applyGrid();
 }
 
-frmInput* frmSalary::openInput() {
+std::optional<int> frmSalary::currentGridRow() {
     if (!finishEdit())
-        return nullptr;
+        return std::nullopt;
     const QModelIndex cur = msfInput->currentIndex();
     if (!cur.isValid())
+        return std::nullopt;
+    return EntryGridModel::gridRow(cur.row());
+}
+
+frmInput* frmSalary::openInput() {
+    const std::optional<int> row = currentGridRow();
+    if (!row)
         return nullptr;
     if (input_)
         input_->close();
-    input_ = new frmInput(entry_, p_, EntryGridModel::gridRow(cur.row()), this);
+    input_ = new frmInput(entry_, p_, *row, this);
     input_->setAttribute(Qt::WA_DeleteOnClose);
     connect(input_, &frmInput::rowChanged, this, [this](int r) {
         model_->gridRowChanged(r);
@@ -438,13 +445,9 @@ void frmSalary::closeEvent(QCloseEvent* e) {
 }
 
 frmTrace* frmSalary::openTrace() {
-    if (!finishEdit())
-        return nullptr;
-    const QModelIndex cur = msfInput->currentIndex();
-    if (!cur.isValid())
-        return nullptr;
+    const std::optional<int> row = currentGridRow();
     std::string text;
-    if (!guarded([&] { text = entry_.traceText(EntryGridModel::gridRow(cur.row())); }))
+    if (!row || !guarded([&] { text = entry_.traceText(*row); }))
         return nullptr;
     auto* trace = new frmTrace(qs(text), this);
     trace->setAttribute(Qt::WA_DeleteOnClose);

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 class ColumnWidthMemory;
@@ -76,6 +77,9 @@ private:
     void placeEditBox();
     void finishAndMove(Move m);
     void setCurrentCell(int gridRow, int col);
+    // The grid row of the current cell once any edit is finished; nullopt
+    // when there is none or the edit was refused.
+    std::optional<int> currentGridRow();
     void openSettings();
     void exportExcel();
     void print(bool preview);
