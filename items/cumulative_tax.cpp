@@ -192,6 +192,8 @@ namespace {
 // The annual table checked and turned into its parameter values, one per
 // bracket; the refusal when it fails.
 Outcome checkAnnual(const AnnualTable& table, std::vector<std::string>& values) {
+    if (trim(table.deduction).empty())
+        return Outcome::refuse("必须输入每月减除费用!", "警告", Icon::Exclamation, "txtDeduct");
     if (Outcome o = checkBrackets(table.deduction, table.rows); !o.ok)
         return o;
     // An empty table would withhold nothing from anyone.

@@ -82,9 +82,10 @@ AnnualTable builtInAnnualTable();
 // The stored table, or the built-in one when none is stored; cells "#0.00",
 // the open end empty.
 AnnualTable loadAnnualTable(Session& s);
-// The bracket check of the monthly table (with the deduction in the place of
-// the threshold; an empty table is refused too), then the table replaces
-// the stored one: "成功存贮完毕！".
+// "必须输入每月减除费用!" without a deduction, the bracket check of the
+// monthly table (with the deduction in the place of the threshold), an
+// empty table refused; then the table replaces the stored one:
+// "成功存贮完毕！".
 Outcome saveAnnualTable(Session& s, const AnnualTable& table);
 
 // Which items feed the calculation.

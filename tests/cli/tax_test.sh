@@ -29,6 +29,8 @@ expect annual-top 0 "$(printf '960000.00\t\t45.00\t181920.00')" -- tax list "${l
 expect annual-gap 1 "范围有遗漏!" "0\t36000\t3\t0\n40000\t\t10\t2520\n" -- tax set "${login[@]}" --annual
 expect annual-char 1 "含有非法字符！" "0\t36000\t3%\t0\n" -- tax set "${login[@]}" --annual
 expect annual-deduction 1 "含有非法字符！" "0\t\t3\t0\n" -- tax set "${login[@]}" --annual --deduction 5千
+expect annual-nodeduction 1 "必须输入每月减除费用!" "0\t\t3\t0\n" -- tax set "${login[@]}" --annual --deduction ""
+expect annual-empty 1 "年度税率表不能为空！" "\n" -- tax set "${login[@]}" --annual
 expect annual-threshold 2 "--deduction" "0\t\t3\t0\n" -- tax set "${login[@]}" --annual --threshold 800
 expect annual-unchanged 0 "$(printf '36000.00\t144000.00\t10.00\t2520.00')" -- tax list "${login[@]}" --annual
 

@@ -291,7 +291,7 @@ TEST(CumulativeTax, TheAnnualTableIsCheckedStoredAndUsed) {
     EXPECT_EQ(saveAnnualTable(y.s, gap).message, "范围有遗漏!");
     AnnualTable noDeduction = builtIn;
     noDeduction.deduction = "";
-    EXPECT_EQ(saveAnnualTable(y.s, noDeduction).message, "必须输入起征值!");
+    EXPECT_EQ(saveAnnualTable(y.s, noDeduction).message, "必须输入每月减除费用!");
     EXPECT_EQ(saveAnnualTable(y.s, {"5000", {{"", "", "", ""}}}).message, "年度税率表不能为空！");
     EXPECT_EQ(loadAnnualTable(y.s), builtIn);
 
