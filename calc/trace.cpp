@@ -8,23 +8,28 @@
 
 namespace gzgl::calc {
 
-EmployeeTrace traceGridRow(const std::vector<FormulaLine>& lines, const WorkGrid& grid, int r,
-                           const RecalcSettings& settings, Exceptions* exceptions) {
-    EmployeeTrace t;
-    if (r < kFirstEmployeeRow || r >= grid.rows())
-        return t;
+WorkGrid rowCopy(const WorkGrid& grid, int r) {
     std::vector<std::string> codes, captions;
     for (int c = 0; c < grid.cols(); ++c) {
         codes.push_back(grid.cell(0, c));
         captions.push_back(grid.cell(1, c));
     }
-    t.row = WorkGrid(codes, captions);
-    const int row = t.row.addRow();
+    WorkGrid copy(codes, captions);
+    const int row = copy.addRow();
     for (int c = 0; c < grid.cols(); ++c)
-        t.row.cell(row, c) = grid.cell(r, c);
-    t.empNo = trim(t.row.cell(row, 0));
-    t.name = t.row.cols() > 1 ? trim(t.row.cell(row, 1)) : std::string();
-    RecalculateLines(lines, t.row, row, settings, exceptions, nullptr, &t.steps);
+        copy.cell(row, c) = grid.cell(r, c);
+    return copy;
+}
+
+EmployeeTrace traceRow(const std::vector<FormulaLine>& lines, WorkGrid row, const RecalcSettings& settings,
+                       Exceptions* exceptions) {
+    EmployeeTrace t;
+    t.row = std::move(row);
+    if (t.row.rows() <= kFirstEmployeeRow)
+        return t;
+    t.empNo = trim(t.row.cell(kFirstEmployeeRow, 0));
+    t.name = t.row.cols() > 1 ? trim(t.row.cell(kFirstEmployeeRow, 1)) : std::string();
+    RecalculateLines(lines, t.row, kFirstEmployeeRow, settings, exceptions, nullptr, &t.steps);
     return t;
 }
 

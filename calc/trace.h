@@ -52,10 +52,13 @@ struct FormulaLine;
 struct RecalcSettings;
 class Exceptions;
 
-// Recalculates a copy of row r of grid (with the two header rows) with the
-// lines and records every step; exceptions as RecalculateLines takes them.
-EmployeeTrace traceGridRow(const std::vector<FormulaLine>& lines, const WorkGrid& grid, int r,
-                           const RecalcSettings& settings, Exceptions* exceptions);
+// The two header rows of grid and its row r, as a grid of its own.
+WorkGrid rowCopy(const WorkGrid& grid, int r);
+
+// Recalculates the employee row of row (a rowCopy) with the lines and
+// records every step; exceptions as RecalculateLines takes them.
+EmployeeTrace traceRow(const std::vector<FormulaLine>& lines, WorkGrid row, const RecalcSettings& settings,
+                       Exceptions* exceptions);
 
 // The trace as the clerk reads, prints and copies it: a heading, one block
 // per line (the formula with item names, the values put in, the result and

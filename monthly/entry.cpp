@@ -336,24 +336,16 @@ void SalaryEntry::recalculateRow(int r) {
 calc::EmployeeTrace SalaryEntry::traceRow(int r) {
     if (r < calc::kFirstEmployeeRow || r >= grid_.rows())
         return {};
-    // The header rows and row r, its computed cells as loaded.
-    std::vector<std::string> codes, captions;
-    for (int c = 0; c < grid_.cols(); ++c) {
-        codes.push_back(grid_.cell(0, c));
-        captions.push_back(grid_.cell(1, c));
-    }
-    calc::WorkGrid copy(codes, captions);
-    const int row = copy.addRow();
-    for (int c = 0; c < grid_.cols(); ++c)
-        copy.cell(row, c) = grid_.cell(r, c);
+    // The row with its computed cells as loaded, as recalculateRow starts.
+    calc::WorkGrid copy = calc::rowCopy(grid_, r);
     const std::size_t at = static_cast<std::size_t>(r - calc::kFirstEmployeeRow) * computedCols_.size();
     for (std::size_t k = 0; k < computedCols_.size(); ++k)
-        copy.cell(row, computedCols_[k]) = loadedComputed_[at + k];
+        copy.cell(calc::kFirstEmployeeRow, computedCols_[k]) = loadedComputed_[at + k];
     if (settings_.exceptions) {
-        calc::Exceptions exceptions(s_, trim(copy.cell(row, 0)));
-        return calc::traceGridRow(lines_, copy, row, settings_, &exceptions);
+        calc::Exceptions exceptions(s_, trim(copy.cell(calc::kFirstEmployeeRow, 0)));
+        return calc::traceRow(lines_, std::move(copy), settings_, &exceptions);
     }
-    return calc::traceGridRow(lines_, copy, row, settings_, nullptr);
+    return calc::traceRow(lines_, std::move(copy), settings_, nullptr);
 }
 
 std::string SalaryEntry::traceText(int r) {

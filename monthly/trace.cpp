@@ -37,7 +37,7 @@ TraceResult traceEmployee(Session& s, const std::string& empNo) {
     const bool exceptions = IsNotCalcOn(s);
     const std::vector<calc::FormulaLine> lines = calc::loadFormulaLines(s);
     calc::Exceptions ex(s, no);
-    r.trace = calc::traceGridRow(lines, grid, row, {s.roundOffMode, exceptions}, exceptions ? &ex : nullptr);
+    r.trace = calc::traceRow(lines, calc::rowCopy(grid, row), {s.roundOffMode, exceptions}, exceptions ? &ex : nullptr);
     r.text = calc::traceText(r.trace, itemNames(s), traceHeading(s, r.trace, exceptions));
     r.outcome = Outcome::success();
     return r;
