@@ -110,4 +110,16 @@ std::string leftChars(std::string_view text, std::size_t count) {
     return std::string(text.substr(0, i));
 }
 
+std::vector<std::string> splitAt(std::string_view text, char separator) {
+    std::vector<std::string> pieces;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, from);
+        pieces.emplace_back(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
+        if (at == std::string_view::npos)
+            return pieces;
+        from = at + 1;
+    }
+}
+
 } // namespace gzgl

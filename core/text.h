@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gzgl {
 
@@ -36,6 +37,10 @@ std::string ReplaceAll(std::string& text, std::string_view search, std::string_v
 // The text with a..z turned into A..Z (other bytes unchanged): codes and
 // numbers compare as the NOCASE text columns do.
 std::string upperAscii(std::string text);
+
+// The pieces of text between the separators, empty ones included: "a,,b"
+// gives "a", "", "b"; "" gives one empty piece.
+std::vector<std::string> splitAt(std::string_view text, char separator);
 
 // The digits-only check of the year, month and length boxes.
 bool allDigits(std::string_view s);

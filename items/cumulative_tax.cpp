@@ -49,16 +49,9 @@ std::string shownCell(const std::string& text, bool end) {
 
 std::vector<std::string> splitCodes(const std::string& text) {
     std::vector<std::string> out;
-    std::string cur;
-    for (char ch : text + ",") {
-        if (ch == ',') {
-            if (!trim(cur).empty())
-                out.push_back(upperAscii(trim(cur)));
-            cur.clear();
-        } else {
-            cur += ch;
-        }
-    }
+    for (const std::string& piece : splitAt(text, ','))
+        if (!trim(piece).empty())
+            out.push_back(upperAscii(trim(piece)));
     return out;
 }
 
@@ -170,16 +163,7 @@ AnnualTable loadAnnualTable(Session& s) {
     AnnualTable t;
     t.deduction = basic ? shownCell(*basic, false) : std::string();
     for (std::size_t i = 0; i < rs.size(); ++i) {
-        std::vector<std::string> cells;
-        std::string cur;
-        for (char ch : rs.row(i)[1].toString() + ",") {
-            if (ch == ',') {
-                cells.push_back(cur);
-                cur.clear();
-            } else {
-                cur += ch;
-            }
-        }
+        std::vector<std::string> cells = splitAt(rs.row(i)[1].toString(), ',');
         cells.resize(4);
         t.rows.push_back(
             {shownCell(cells[0], false), shownCell(cells[1], true), shownCell(cells[2], false), shownCell(cells[3], false)});

@@ -217,15 +217,7 @@ std::vector<TaxRow> readBrackets(std::istream& in) {
             line.pop_back();
         if (trim(line).empty())
             continue;
-        std::vector<std::string> cells;
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t tab = line.find('\t', from);
-            cells.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-            if (tab == std::string::npos)
-                break;
-            from = tab + 1;
-        }
+        std::vector<std::string> cells = splitTabs(line);
         if (cells.size() > 4)
             throw UsageError("每行应为 起始值<TAB>终止值<TAB>税率<TAB>速算扣除");
         cells.resize(4);
@@ -331,18 +323,8 @@ int taxCumulative(Context& c) {
         choice.income = *v;
     if (auto v = c.args.get("tax"))
         choice.tax = *v;
-    if (auto v = c.args.get("deductions")) {
-        choice.deductions.clear();
-        std::string cur;
-        for (char ch : *v + ",") {
-            if (ch == ',') {
-                choice.deductions.push_back(cur);
-                cur.clear();
-            } else {
-                cur += ch;
-            }
-        }
-    }
+    if (auto v = c.args.get("deductions"))
+        choice.deductions = splitAt(*v, ',');
     return report(c, setCumulativeChoice(c.session, choice));
 }
 

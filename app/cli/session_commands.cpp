@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/startup.h"
 #include "core/tasks.h"
+#include "core/text.h"
 
 #include <ctime>
 #include <iostream>
@@ -95,17 +96,7 @@ std::set<std::string> withLogin(std::initializer_list<std::string> more) {
     return s;
 }
 
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', pos);
-        cells.push_back(line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos));
-        if (tab == std::string::npos)
-            return cells;
-        pos = tab + 1;
-    }
-}
+std::vector<std::string> splitTabs(const std::string& line) { return splitAt(line, '\t'); }
 
 void printRows(const std::vector<std::vector<std::string>>& rows) {
     for (const auto& row : rows) {

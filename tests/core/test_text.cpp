@@ -133,3 +133,9 @@ TEST(NumberText, ZeroPadAndMask) {
     EXPECT_EQ(zeros(5), "00000");
     EXPECT_EQ(zeros(0), "");
 }
+
+TEST(SplitAt, KeepsEmptyPiecesAtEitherEndAndBetween) {
+    EXPECT_EQ(splitAt("", ','), (std::vector<std::string>{""}));
+    EXPECT_EQ(splitAt("F004,,F005,", ','), (std::vector<std::string>{"F004", "", "F005", ""}));
+    EXPECT_EQ(splitAt("0\t\t45\t181920", '\t'), (std::vector<std::string>{"0", "", "45", "181920"}));
+}
