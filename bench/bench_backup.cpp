@@ -2,6 +2,7 @@
 // employees, 60 items) carried through twelve periods: a monthly backup
 // and its restore, the export of the whole task and its import into
 // another installation.
+#include "bench_timing.h"
 #include "entry_fixture.h"
 #include "period/backup.h"
 #include "period/balance.h"
@@ -88,20 +89,11 @@ BENCHMARK(BM_ExportTask)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ImportTask(benchmark::State& state) {
     TwelveMonths& b = book();
     SilentProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto home = std::make_unique<test::TempHome>();
-        Session s;
-        test::openHome(s, home->path);
-        state.ResumeTiming();
+    bench::timeInFreshHome(state, [&](Session& s) {
         const period::ImportResult r = period::importTask(s, b.package, progress);
         if (!r.outcome.ok)
             throw std::runtime_error(r.outcome.message);
-        state.PauseTiming();
-        s.sysConn.close();
-        home.reset();
-        state.ResumeTiming();
-    }
+    });
 }
 BENCHMARK(BM_ImportTask)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -2,6 +2,7 @@
 // 60 items, 40 formula lines): writing it from the recalculated month, and
 // loading a file of 10,000 employees and 60 items into a fresh data home,
 // where the task, its 20 departments and 53 items are created.
+#include "bench_timing.h"
 #include "entry_fixture.h"
 #include "exchange/dataload.h"
 #include "core/gbk.h"
@@ -75,20 +76,11 @@ void BM_DataLoadIntoFreshHome(benchmark::State& state) {
     const std::string path = files.path + "/load.txt";
     exchange::writeFileReplacing(path, loadFile());
     SilentProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto home = std::make_unique<test::TempHome>();
-        Session s;
-        test::openHome(s, home->path);
-        state.ResumeTiming();
+    bench::timeInFreshHome(state, [&](Session& s) {
         const exchange::DataLoadResult r = exchange::loadDataFile(s, path, "pw", progress);
         if (!r.outcome.ok || r.employeesAdded != 10000)
             throw std::runtime_error(r.outcome.message);
-        state.PauseTiming();
-        s = Session{};
-        home.reset();
-        state.ResumeTiming();
-    }
+    });
 }
 BENCHMARK(BM_DataLoadIntoFreshHome)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -1,5 +1,6 @@
 // Timing loops several benchmarks share: the whole recalculation of a
-// grid, and closing a month that is restored again untimed.
+// grid, closing a month that is restored again untimed, and work on a
+// fresh data home.
 #pragma once
 
 #include "calc/recalc.h"
@@ -8,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <stdexcept>
 
 namespace gzgl::bench {
@@ -44,6 +46,24 @@ inline void timeCloseMonth(benchmark::State& state, test::PayrollTask& t) {
             throw std::runtime_error(o.message);
         state.PauseTiming();
         restoreFirstMonth(t);
+        state.ResumeTiming();
+    }
+}
+
+// Times work(s) on a fresh, empty data home each iteration; the home is
+// laid out and removed again untimed.
+template <class Work>
+void timeInFreshHome(benchmark::State& state, Work work) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto home = std::make_unique<test::TempHome>();
+        Session s;
+        test::openHome(s, home->path);
+        state.ResumeTiming();
+        work(s);
+        state.PauseTiming();
+        s = Session{};
+        home.reset();
         state.ResumeTiming();
     }
 }
