@@ -430,7 +430,7 @@ void frmSalary::print(bool preview) {
         if (preview)
             Preview(job, this);
         else
-            PrintOut(job, this, p_);
+            PrintOut(job, this, p_, choosePdf_);
     });
 }
 

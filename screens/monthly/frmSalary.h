@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -64,6 +65,9 @@ public:
     frmInput* openInput();
     // 计算过程 of the current row (the grid's context menu).
     frmTrace* openTrace();
+    // Names the PDF file printing falls back to without a printer, in place
+    // of the file dialog.
+    void setPdfChooser(std::function<QString()> choose) { choosePdf_ = std::move(choose); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +104,7 @@ private:
     EntryGridModel* model_;
     ColumnWidthMemory* widths_;
     QPointer<frmInput> input_;
+    std::function<QString()> choosePdf_;
     int editRow_ = -1, editCol_ = -1;
     std::string editStart_;
     bool ending_ = false;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
@@ -24,19 +25,35 @@ template <class T> T* child(const QObject* w, const char* name) {
 inline void click(const QObject* w, const char* name) { child<QPushButton>(w, name)->click(); }
 
 // Deals with every modal dialog that opens while it lives: records its name
-// and hands it to answer(), rejecting it when answer() returns false.
+// and hands it to answer(), rejecting it when answer() returns false. A
+// dialog that answer() took but that is still open three seconds later (a
+// refused accept, a question of its own) is rejected and listed in stuck,
+// so that the test fails with its name instead of waiting forever.
 struct ModalWatcher {
     QStringList seen;
+    QStringList stuck;
     std::function<bool(QDialog*)> answer = [](QDialog*) { return false; };
     QTimer timer;
+    QPointer<QDialog> answered;
+    int ticks = 0;
     ModalWatcher() {
         timer.setInterval(10);
         QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!d || d->property("watched").toBool())
+            if (!d)
                 return;
+            if (d->property("watched").toBool()) {
+                if (d == answered && ++ticks > 300) {
+                    stuck << d->objectName() + ":" + d->windowTitle();
+                    answered = nullptr;
+                    d->reject();
+                }
+                return;
+            }
             d->setProperty("watched", true);
             seen << d->objectName();
+            answered = d;
+            ticks = 0;
             if (!answer(d))
                 d->reject();
         });
