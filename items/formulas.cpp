@@ -230,36 +230,46 @@ FormulaResult putFormula(Session& s, Prompt& p, const FormulaEdit& edit) {
 
 namespace {
 
+// Lines of one item admitted for writing: its trimmed code, the cleaned
+// texts, and whether they are its first lines (its stored values go).
+struct AdmittedLines {
+    std::string code;
+    std::vector<std::string> lines;
+    bool first = false;
+};
+
 // The steps before several lines of one item are written: the item can take
 // lines, no text is empty, the question for its values, every text passes
-// the check. The cleaned texts, or the refusal in r (nothing to do when both
-// are empty).
-std::vector<std::string> admitLines(Session& s, Prompt& p, const std::string& c, const std::vector<std::string>& texts,
-                                    bool& first, FormulaResult& r) {
+// the check. No lines when refused (r says why) or when there is nothing to do.
+AdmittedLines admitLines(Session& s, Prompt& p, const std::string& code, const std::vector<std::string>& texts,
+                         FormulaResult& r) {
+    AdmittedLines a{trim(code), {}, false};
+    const std::string& c = a.code;
     if (c.empty() || !isWaiting(s, c)) {
         r.outcome = refuse("请选择需要添加的项目！", "lstWait");
-        return {};
+        return a;
     }
     std::vector<std::string> cleaned;
     for (const std::string& t : texts) {
         cleaned.push_back(cleanFormula(t));
         if (cleaned.back().empty()) {
             r.outcome = refuse("公式为空，添加公式前请进行公式维护！", "txtFormula");
-            return {};
+            return a;
         }
     }
     if (cleaned.empty())
-        return {};
-    if (std::optional<Outcome> o = admit(s, p, c, first)) {
+        return a;
+    if (std::optional<Outcome> o = admit(s, p, c, a.first)) {
         r.outcome = *o;
-        return {};
+        return a;
     }
     for (const std::string& t : cleaned)
         if (Outcome o = checkFormula(s, t); !o.ok) {
             r.outcome = o;
-            return {};
+            return a;
         }
-    return cleaned;
+    a.lines = std::move(cleaned);
+    return a;
 }
 
 // Whether a checked formula names code (codes are read four characters at
@@ -281,21 +291,19 @@ bool usesCode(const std::string& formula, const std::string& code) {
 
 FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, const std::vector<std::string>& texts) {
     FormulaResult r;
-    const std::string c = trim(code);
-    bool first = false;
-    const std::vector<std::string> cleaned = admitLines(s, p, c, texts, first, r);
-    if (cleaned.empty())
+    const AdmittedLines a = admitLines(s, p, code, texts, r);
+    if (a.lines.empty())
         return r;
     const std::vector<FormulaLine> before = loadFormulaLines(s);
     std::vector<FormulaLine> after = before;
-    for (const std::string& text : cleaned)
-        after.push_back({0, c, text});
+    for (const std::string& text : a.lines)
+        after.push_back({0, a.code, text});
     writeLines(s, p, before, after, r, [&] {
-        if (first)
-            dropDataColumn(s, c);
+        if (a.first)
+            dropDataColumn(s, a.code);
         std::int64_t id = nextLineId(s);
-        for (const std::string& text : cleaned)
-            insertLine(s, id++, c, text);
+        for (const std::string& text : a.lines)
+            insertLine(s, id++, a.code, text);
         r.id = static_cast<int>(id - 1);
     });
     return r;
@@ -304,10 +312,8 @@ FormulaResult addFormulaLines(Session& s, Prompt& p, const std::string& code, co
 FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code,
                                   const std::vector<std::string>& texts, const std::vector<std::string>& inputs) {
     FormulaResult r;
-    const std::string c = trim(code);
-    bool first = false;
-    const std::vector<std::string> cleaned = admitLines(s, p, c, texts, first, r);
-    if (cleaned.empty())
+    const AdmittedLines a = admitLines(s, p, code, texts, r);
+    if (a.lines.empty())
         return r;
     std::vector<FormulaLine> kept;
     std::optional<std::size_t> at;
@@ -315,12 +321,12 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
     const std::vector<FormulaLine> before = loadFormulaLines(s);
     for (const FormulaLine& l : before) {
         const std::string target = trim(l.code);
-        if (target == c) {
+        if (target == a.code) {
             if (!at)
                 at = kept.size();
             continue;
         }
-        if (!at && first && usesCode(l.formula, c))
+        if (!at && a.first && usesCode(l.formula, a.code))
             at = kept.size();
         kept.push_back(l);
         if (std::find(inputs.begin(), inputs.end(), target) != inputs.end())
@@ -328,15 +334,15 @@ FormulaResult replaceFormulaLines(Session& s, Prompt& p, const std::string& code
     }
     const std::size_t place = std::max(at.value_or(kept.size()), afterInputs);
     std::vector<FormulaLine> lines(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(place));
-    for (const std::string& text : cleaned)
-        lines.push_back({0, c, text});
+    for (const std::string& text : a.lines)
+        lines.push_back({0, a.code, text});
     lines.insert(lines.end(), kept.begin() + static_cast<std::ptrdiff_t>(place), kept.end());
     if (writeLines(s, p, before, lines, r, [&] {
-            if (first)
-                dropDataColumn(s, c);
+            if (a.first)
+                dropDataColumn(s, a.code);
             storeOrder(s, lines);
         }))
-        r.id = static_cast<int>(place + cleaned.size());
+        r.id = static_cast<int>(place + a.lines.size());
     return r;
 }
 
