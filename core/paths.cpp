@@ -4,6 +4,7 @@
 #include "core/text.h"
 
 #include <strings.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,11 @@ void layoutDataHome(const std::string& appPath) {
         if (!fs::exists(target, ec))
             createEmptyDatabase(target.string());
     }
+}
+
+FileGuard::~FileGuard() {
+    if (!path.empty())
+        ::unlink(path.c_str());
 }
 
 } // namespace gzgl

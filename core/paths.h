@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace gzgl {
 
@@ -24,5 +25,16 @@ bool fileExistsNoCase(const std::string& folder, const std::string& name);
 // when they are missing.
 // Throws std::runtime_error when the folder cannot be made.
 void layoutDataHome(const std::string& appPath);
+
+// A file removed when the guard goes unless its path was cleared first: the
+// temporary or newly placed file of a write that did not finish.
+struct FileGuard {
+    std::string path;
+    FileGuard() = default;
+    explicit FileGuard(std::string p) : path(std::move(p)) {}
+    FileGuard(const FileGuard&) = delete;
+    FileGuard& operator=(const FileGuard&) = delete;
+    ~FileGuard();
+};
 
 } // namespace gzgl

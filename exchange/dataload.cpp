@@ -425,15 +425,6 @@ void loadIntoExisting(Session& s, const DataLoadFile& f, const Recordset& task, 
     }
 }
 
-// The file is removed when the object goes, unless released.
-struct FileGuard {
-    std::string path;
-    ~FileGuard() {
-        if (!path.empty())
-            ::unlink(path.c_str());
-    }
-};
-
 void loadIntoNewTask(Session& s, const DataLoadFile& f, const std::string& password, Progress& progress,
                      DataLoadResult& r) {
     if (std::optional<Outcome> bad = checkHeaderTexts({}, f.taskName, f.operatorName, kDataLoadTitle)) {
@@ -460,7 +451,7 @@ void loadIntoNewTask(Session& s, const DataLoadFile& f, const std::string& passw
     if (fd < 0)
         throw DbError("不能在“" + s.moneyFolder() + "”建立临时文件");
     ::close(fd);
-    FileGuard temp{pattern};
+    FileGuard temp(pattern);
     std::error_code ec;
     fs::copy_file(findFileNoCase(s.moneyFolder(), "GZNULL.MDB"), pattern, fs::copy_options::overwrite_existing,
                   ec);
@@ -479,7 +470,7 @@ void loadIntoNewTask(Session& s, const DataLoadFile& f, const std::string& passw
     // link() never replaces: a task file that appeared meanwhile stays.
     if (::link(pattern.c_str(), finalPath.c_str()) != 0)
         throw DbError("不能建立工资任务文件 " + finalPath);
-    FileGuard placed{finalPath};
+    FileGuard placed(finalPath);
     s.sysConn.execute("Insert Into GZSysInfo(F_ID,F_GZMC,F_QYDM,F_RYXM,F_RYKL,F_QYRQ,F_DQRQ,F_BMJB,"
                       "F_RYBMCD,F_ZZ,F_KWFS) Values(?,?,'',?,?,?,?,?,?,0,0)",
                       {id, f.taskName, f.operatorName, password, f.period, f.period, scheme.text(),

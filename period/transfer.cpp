@@ -58,15 +58,6 @@ struct ProgressGuard {
     ~ProgressGuard() { p.end(); }
 };
 
-// A file removed when the object goes, unless released.
-struct FileGuard {
-    std::string path;
-    ~FileGuard() {
-        if (!path.empty())
-            ::unlink(path.c_str());
-    }
-};
-
 // What a package holds, checked.
 struct Package {
     Recordset info;   // the GZSysInfo row (row 0)
