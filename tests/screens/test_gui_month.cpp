@@ -33,7 +33,14 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 using namespace gzgl;
 using gzgl::test::child;
@@ -90,6 +97,37 @@ QStringList vouchers(const std::string& folder) {
     return out;
 }
 
+// Names the step a hung run stopped in, then aborts: ctest's own timeout
+// kills the test without saying where it was.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit)
+        : thread_([this, limit] {
+              std::unique_lock lock(m_);
+              if (!cv_.wait_for(lock, limit, [this] { return done_; })) {
+                  std::fprintf(stderr, "test_gui_month hung at: %s\n", step_.load());
+                  std::fflush(stderr);
+                  std::abort();
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(m_);
+            done_ = true;
+        }
+        cv_.notify_all();
+        thread_.join();
+    }
+    void at(const char* step) { step_ = step; }
+
+private:
+    std::atomic<const char*> step_{"start"};
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
 } // namespace
 
 class TestGuiMonth : public QObject {
@@ -106,7 +144,9 @@ private slots:
         Session s;
         test::openHome(s, home.path);
         test::RecordingPrompt p;
+        Watchdog dog(std::chrono::seconds(240));
 
+        dog.at("new task");
         // 任务管理 → 增加任务: rounding to whole yuan.
         {
             frmAdd add(s, p);
@@ -122,6 +162,7 @@ private slots:
             click(&add, "cmdButton0");
             QVERIFY2(add.created(), p.last().c_str());
         }
+        dog.at("departments and employees");
         // 职工名册管理: the departments (the first level's length confirmed) and employees.
         for (const auto& [code, name] : {std::pair{"01", "总部"}, {"0101", "办公室"}, {"0102", "财务科"}}) {
             frmAddDep dep(s, p);
@@ -143,6 +184,7 @@ private slots:
             }
         }
         p.clear();
+        dog.at("items and formulas");
         // 工资项目定义: two items, then the formulas.
         {
             frmOption o(s, p);
@@ -167,6 +209,7 @@ private slots:
             }
             QCOMPARE(items::loadFormulaLines(s).size(), std::size_t(2));
         }
+        dog.at("entry grid");
         // 当月工资录入: the month's values typed in.
         const QString pdf = QString::fromStdString(home.path + "/sheet.pdf");
         {
@@ -178,6 +221,7 @@ private slots:
             typeInto(f, "0102", "0002", "F004", "2000.4");
             typeInto(f, "0102", "0002", "F005", "0.25");
             QVERIFY2(p.messages.empty(), p.last().c_str());
+            dog.at("print");
             // 打印 without a printer goes to a PDF file.
             if (QPrinterInfo::availablePrinters().isEmpty()) {
                 f.setPdfChooser([&] { return pdf; });
@@ -186,6 +230,7 @@ private slots:
                 QCOMPARE(QString::fromStdString(p.last()), QStringLiteral("已打印到文件 %1。").arg(pdf));
             }
         }
+        dog.at("bank file");
         // 生成磁盘文件: the template, then the month's file.
         {
             exchange::BankTemplate tpl;
@@ -198,6 +243,7 @@ private slots:
             bp.action("File")->trigger();
             QVERIFY2(QString::fromStdString(p.last()).contains(QStringLiteral("文件生成完毕")), p.last().c_str());
         }
+        dog.at("voucher");
         // 本月工资转账 into the demo accounting folder.
         const std::string acct = home.path + "/acct";
         accounting::layoutDemoAccounting(acct, {"会计"}, accounting::YearMonth{2006, 2});
@@ -220,6 +266,7 @@ private slots:
         const QString before = grid(home.path, "123");
         const std::string bank = exchange::readWholeFile(home.path + "/NJGZ200602.TXT").value_or("");
 
+        dog.at("month close");
         // 结转至下月.
         {
             frmBalance b(s, p);
@@ -232,6 +279,7 @@ private slots:
         // 上月扣零 holds last month's 0.56, which with this month's pay makes a yuan more.
         QVERIFY2(after.contains(QStringLiteral("0001\t张三\t1235.00\t1234.56\t0.56\t")), qPrintable(after));
 
+        dog.at("command line");
         // The same month from the command line, in a second home.
         test::TempHome other;
         const QString h = QString::fromStdString(other.path);
